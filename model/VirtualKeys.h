@@ -7,6 +7,7 @@ namespace VirtualKey {
 
 constexpr int Back = 8;
 constexpr int Tab = 9;
+constexpr int Clear = 12;  // keypad 5 with Num Lock off
 constexpr int Return = 13;
 constexpr int Shift = 16;
 constexpr int Control = 17;
@@ -103,15 +104,3 @@ constexpr int Fn = 254;
 constexpr int NonUsHash = 666;
 
 }  // namespace VirtualKey
-
-// Key codes of the keyboard: HID keyboard-page usages plus the keyboard's own
-// codes for Fn and the media and launch keys.  0 means no key.
-namespace KeyCode {
-
-constexpr int None = 0;
-constexpr int A = 0x04;
-constexpr int Fn = 0xAF;
-constexpr int LeftControl = 0xE0;
-constexpr int RightWindows = 0xE7;
-
-}  // namespace KeyCode
