@@ -1,6 +1,7 @@
 #include "device/BuiltinShortcuts.h"
 
 #include <array>
+#include <cstddef>
 
 namespace {
 
@@ -51,5 +52,5 @@ const std::array<std::vector<ShortcutEvent>, 16>& Table() {
 const std::vector<ShortcutEvent>& BuiltinShortcut(int number) {
   const auto& table = Table();
   if (number < 1 || number > 15) return table[0];
-  return table[static_cast<size_t>(number)];
+  return table[static_cast<std::size_t>(number)];
 }
