@@ -107,11 +107,11 @@ TEST_F(XkbKeyNames, NamesComeFromTheLayoutAndFixedNamesWin) {
   // Home (extended) against keypad 7 (same scan code, not extended).
   EXPECT_EQ(m_source->ScanCode(36), 71);
   EXPECT_EQ(m_source->KeyName(71, true), L"Home");
-  EXPECT_EQ(m_source->KeyName(71, false), L"KP Home");
+  EXPECT_EQ(m_source->KeyName(71, false), L"Num 7");
   const auto keypad = VirtualKeyNameForHook(36, 71, 0, HookMessage::KeyDown, *m_source);
   ASSERT_TRUE(keypad.has_value());
   EXPECT_EQ(keypad->virtual_key, 103);
-  EXPECT_EQ(keypad->name, L"KP 7");
+  EXPECT_EQ(keypad->name, L"Num 7");
   EXPECT_EQ(m_source->KeyName(0, false), L"");
   EXPECT_EQ(m_source->KeyName(200, false), L"");
   EXPECT_EQ(m_source->KeyName(30, true), L"") << "no extended key at that scan code";
