@@ -157,8 +157,8 @@ TEST(MouseButtonName, NamesTheFiveButtons) {
   EXPECT_EQ(MouseButtonName(MouseButton::Left), L"mouse_left");
   EXPECT_EQ(MouseButtonName(MouseButton::Middle), L"mouse_middle");
   EXPECT_EQ(MouseButtonName(MouseButton::Right), L"mouse_right");
-  EXPECT_EQ(MouseButtonName(MouseButton::Button4), L"mouse_button4");
-  EXPECT_EQ(MouseButtonName(MouseButton::Button5), L"mouse_button5");
+  EXPECT_EQ(MouseButtonName(MouseButton::Fourth), L"mouse_button4");
+  EXPECT_EQ(MouseButtonName(MouseButton::Fifth), L"mouse_button5");
 }
 
 }  // namespace

@@ -2,10 +2,6 @@
 // names under the test display (Xvfb with its default US layout).
 #include "platform/XKeyTable.h"
 
-#include <X11/XF86keysym.h>
-#include <X11/XKBlib.h>
-#include <X11/Xlib.h>
-#include <X11/keysym.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,6 +9,12 @@
 #include "model/KeyCodes.h"
 #include "model/VirtualKeyName.h"
 #include "platform/KeyNameSource.h"
+
+// Last: Xlib's macros (None, Button4 ...) would break the headers above.
+#include <X11/XF86keysym.h>
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
 
 namespace {
 
