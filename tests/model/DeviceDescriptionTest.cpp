@@ -176,14 +176,16 @@ TEST(ReadDeviceDescriptionText, MenuFlagsAndGridRules) {
   EXPECT_EQ(layout.LightSlot(0x04), 149);
 }
 
-TEST(ReadDeviceDescriptionText, OutOfOrderElementsAreNotSeen) {
+TEST(ReadDeviceDescriptionText, AnElementBeforeAnEarlierOneIsPassedOver) {
   DeviceFeatures features;
+  features.speed_max = 8;
   KeyboardLayout layout;
   const DescriptionLoad load = ReadDeviceDescriptionText(
       LR"(<device.info><light speed_max="3"/><menu macro="1"/><Keyboard width="5"/></device.info>)", features, layout);
-  EXPECT_TRUE(load.light_found);
-  EXPECT_FALSE(load.menu_found);
-  EXPECT_EQ(features.page_flags, 0x7F);
+  EXPECT_TRUE(load.menu_found);
+  EXPECT_EQ(features.page_flags, 0x43);
+  EXPECT_FALSE(load.light_found) << "light is looked for after menu";
+  EXPECT_EQ(features.speed_max, 8);
   EXPECT_TRUE(load.keyboard_found);
   EXPECT_FALSE(load.key_items_found);
   EXPECT_EQ(layout.Width(), 5);
