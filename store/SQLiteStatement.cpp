@@ -64,6 +64,13 @@ int SQLiteStatement::Step() {
   return rc;
 }
 
+int SQLiteStatement::ColumnCount() const {
+  if (m_statement == nullptr) {
+    return 0;
+  }
+  return sqlite3_column_count(m_statement);
+}
+
 int SQLiteStatement::ColumnInt(int column) const {
   if (m_statement == nullptr) {
     return 0;
