@@ -55,6 +55,15 @@ int SQLiteStatement::BindNull(int index) {
   return sqlite3_bind_null(m_statement, index);
 }
 
+int SQLiteStatement::Reset() {
+  if (m_statement == nullptr) {
+    return SQLITE_MISUSE;
+  }
+  m_finished = 1;
+  sqlite3_reset(m_statement);
+  return sqlite3_clear_bindings(m_statement);
+}
+
 int SQLiteStatement::Step() {
   if (m_statement == nullptr) {
     return SQLITE_MISUSE;

@@ -28,6 +28,9 @@ class SQLiteStatement {
   int BindText(int index, const char* utf8, int length);
   int BindNull(int index);
 
+  // Makes the statement ready to run again with new bindings.
+  int Reset();
+
   // 100 (SQLITE_ROW) when a row is ready, 101 (SQLITE_DONE) at the end.
   int Step();
 
