@@ -46,8 +46,9 @@ class Downloader {
   // address could not be opened (refused, HTTP error, bad certificate), the
   // file could not be created or written, the transfer broke off or stalled
   // or grew too large, and kDownloadNoSession when no transfer could be set
-  // up at all.  Whenever the result is not kDownloadComplete, no file is
-  // left at `targetPath`, so a file there always holds a whole download.
+  // up at all.  Whenever the result is not kDownloadComplete, a file this
+  // call created is removed again, so what it leaves at `targetPath` is
+  // always a whole download.
   int DownloadFile(const std::wstring& url, const std::wstring& targetPath, platform::MessageTarget* window);
 
   // Asks a running download to end after its current read.
