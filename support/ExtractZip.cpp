@@ -136,7 +136,8 @@ void SetTimes(int fd, const ZipEntry& entry, const std::string& localExtra) {
 
 mode_t FileMode(const ZipEntry& entry) {
   const uint32_t unixMode = (entry.madeBy >> 8) == kUnixHost ? entry.externalAttributes >> 16 : 0;
-  // The process umask still applies when the file is created.
+  // Hidden, system and archive have no Unix meaning; only read-only takes
+  // the write bits away.  The process umask still applies on creation.
   mode_t mode = (unixMode & 0777) != 0 ? static_cast<mode_t>(unixMode & 0777) : 0666;
   if (entry.externalAttributes & kDosReadOnly) mode &= ~static_cast<mode_t>(0222);
   return mode;

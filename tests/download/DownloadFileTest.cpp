@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -133,6 +134,30 @@ TEST_F(DownloadFileTest, FailuresLeaveNoFileBehind) {
     EXPECT_FALSE(PathExists(target));
     EXPECT_FALSE(downloader.IsRunning());
   }
+}
+
+TEST_F(DownloadFileTest, AFileThatCannotBeWrittenFailsTheDownload) {
+  server.Serve("/file", TestResponse::Ok(NoiseBytes(50000, 19)));
+  Downloader downloader;
+  EXPECT_EQ(downloader.DownloadFile(Wide(server.Url("/file")), Wide(folder.Path() + "no/such/folder/x.zip"), &window),
+            -1);
+
+  // A full disk, played by a file size limit in a child process.
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{20000, 20000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    Downloader limited;
+    const int result = limited.DownloadFile(Wide(server.Url("/file")), Wide(target), nullptr);
+    ::_exit(result + 10);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status) - 10, -1);
+  EXPECT_FALSE(PathExists(target));
 }
 
 TEST_F(DownloadFileTest, FollowsRedirectsOnlyToHttp) {
