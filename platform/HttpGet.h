@@ -6,6 +6,7 @@
 //
 // Thread rules: one object belongs to one thread at a time (the controller's
 // worker for the firmware download).  Different objects are independent.
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -31,6 +32,9 @@ struct HttpGetOptions {
   // (tests use it for their own server); empty for the system store.  The
   // server's certificate and host name are always verified.
   std::string caFile;
+  // When given and cleared (from any thread), Open and Read stop waiting
+  // within a fraction of a second instead of at the next piece of data.
+  const std::atomic<bool>* keepRunning = nullptr;
 };
 
 class HttpGet {
@@ -47,7 +51,8 @@ class HttpGet {
   // Sends the request and waits for the final response (redirects are
   // followed only to http and https).  True when it answered with a 2xx
   // status; false for refused or timed-out connections, certificate
-  // failures, HTTP errors and refused redirects.  Call once.
+  // failures, HTTP errors and refused redirects, or when keepRunning was
+  // cleared meanwhile.  Call once.
   bool Open(const std::string& url);
 
   // The final response's status (0 before an answer) and its announced
@@ -58,7 +63,8 @@ class HttpGet {
   // Blocks until `size` bytes of the body have arrived or the body has
   // ended.  Returns the number of bytes stored in `buffer` (0 once the body
   // is complete), or -1 when the transfer failed (connection lost, body
-  // shorter than announced, stalled, too large).
+  // shorter than announced, stalled, too large).  When keepRunning is
+  // cleared it returns early with what it has, possibly 0.
   int64_t Read(char* buffer, size_t size);
 
   // A short reason for the last failure, for developers' traces.

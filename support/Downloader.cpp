@@ -80,6 +80,8 @@ int Downloader::DownloadFile(const std::wstring& url, const std::wstring& target
   http.lowSpeedSeconds = m_options.lowSpeedSeconds;
   http.maxBodyBytes = m_options.maxBytes;
   http.caFile = m_options.caFile;
+  // A stop request also ends a wait on a silent server.
+  http.keepRunning = &m_running;
   platform::HttpGet get(std::move(http));
   if (!get.HasSession()) {
     m_running = false;
@@ -88,8 +90,9 @@ int Downloader::DownloadFile(const std::wstring& url, const std::wstring& target
   PostProgress(window, 2);
 
   if (!get.Open(platform::ToUtf8(url))) {
+    const bool stopped = !m_running;
     m_running = false;
-    return kDownloadFailed;
+    return stopped ? kDownloadStopped : kDownloadFailed;
   }
   PostProgress(window, 8);
 

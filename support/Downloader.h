@@ -51,7 +51,8 @@ class Downloader {
   // always a whole download.
   int DownloadFile(const std::wstring& url, const std::wstring& targetPath, platform::MessageTarget* window);
 
-  // Asks a running download to end after its current read.
+  // Asks a running download to end; a download waiting for a silent server
+  // stops waiting within a fraction of a second.
   void Stop() { m_running = false; }
   bool IsRunning() const { return m_running; }
 

@@ -65,6 +65,8 @@ struct HttpGet::Impl {
 
   size_t Available() const { return pending.size() - pendingPos; }
 
+  bool Cancelled() const { return options.keepRunning && !options.keepRunning->load(); }
+
   // Lets libcurl move the transfer on once; waits a little for the sockets
   // when nothing happened.
   void Step() {
@@ -145,7 +147,13 @@ bool HttpGet::Open(const std::string& url) {
 
   // The response is known once the first body bytes arrive or the transfer
   // ends (an empty body, or a failure).
-  while (!impl.done && impl.Available() == 0) impl.Step();
+  while (!impl.done && impl.Available() == 0) {
+    if (impl.Cancelled()) {
+      impl.error = "stopped";
+      return false;
+    }
+    impl.Step();
+  }
 
   curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &impl.status);
   curl_off_t length = -1;
@@ -184,6 +192,7 @@ int64_t HttpGet::Read(char* buffer, size_t size) {
       if (impl.result != CURLE_OK) return -1;
       break;
     }
+    if (impl.Cancelled()) break;
     impl.Step();
   }
   return static_cast<int64_t>(filled);

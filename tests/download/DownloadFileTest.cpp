@@ -9,6 +9,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <cstdio>
 #include <thread>
 
@@ -191,6 +192,29 @@ TEST_F(DownloadFileTest, ClearingTheRunningFlagStopsTheDownload) {
   // Stopped after the first piece: its value, then the closing 100.
   EXPECT_EQ(values, (std::vector<intptr_t>{0, 2, 8, 10, 19, 100}));
   EXPECT_FALSE(PathExists(target));
+}
+
+TEST_F(DownloadFileTest, StoppingEndsTheWaitForASilentServer) {
+  server.Serve("/stall-body", TestResponse::Ok(NoiseBytes(100000, 13)).StallAfter(15000));
+  server.Serve("/stall-answer", TestResponse::Ok("never").StallBeforeAnswer());
+  // Without the stop the low-speed limit would end these with -1.
+  DownloadOptions quick;
+  quick.lowSpeedSeconds = 1;
+  for (const char* path : {"/stall-body", "/stall-answer"}) {
+    SCOPED_TRACE(path);
+    Downloader downloader(quick);
+    RecordingTarget progress;
+    std::thread stopper;
+    progress.onPost = [&](intptr_t value) {
+      if (value == 2) stopper = std::thread([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        downloader.Stop();
+      });
+    };
+    EXPECT_EQ(downloader.DownloadFile(Wide(server.Url(path)), Wide(target), &progress), -2);
+    stopper.join();
+    EXPECT_FALSE(PathExists(target));
+  }
 }
 
 TEST_F(DownloadFileTest, AStalledServerFailsAfterTheLowSpeedTime) {
