@@ -45,7 +45,9 @@ int64_t ZipArchive::ReadAt(uint64_t offset, char* buffer, size_t size) const {
 }
 
 bool ZipArchive::Open(const std::string& path) {
-  m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking: a named pipe in place of the archive must not hang us;
+  // it is refused below like anything else that is no regular file.
+  m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (m_fd < 0) return false;
   struct stat info {};
   if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;

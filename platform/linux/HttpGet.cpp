@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <utility>
 
 namespace platform {
 namespace {
@@ -114,10 +115,10 @@ bool HttpGet::Open(const std::string& url) {
   const HttpGetOptions& options = impl.options;
 
   for (const std::string& line : options.headers) {
-    curl_slist* grown = curl_slist_append(impl.headers.get(), line.c_str());
-    if (!grown) return false;
-    impl.headers.release();
-    impl.headers.reset(grown);
+    // Appending keeps the list's head, except for the first line.
+    curl_slist* head = curl_slist_append(impl.headers.get(), line.c_str());
+    if (!head) return false;
+    if (!impl.headers) impl.headers.reset(head);
   }
 
   curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
