@@ -117,10 +117,15 @@ std::wstring SettingsFile::FolderFor(const std::wstring& programName) {
 std::wstring SettingsFile::FilePath() const { return m_folder + FromUtf8(kFileName); }
 
 SettingsFile::KeyState SettingsFile::Open(bool createMissing) const {
-  const std::string folder = ToUtf8(m_folder);
+  // Without the trailing '/', a file in the folder's place is seen as what
+  // it is instead of as a missing folder.
+  std::string folder = ToUtf8(m_folder);
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   struct stat st {};
   if (::stat(folder.c_str(), &st) != 0) {
-    if (errno != ENOENT) return KeyState::Inaccessible;
+    // ENOTDIR: a file stands where a parent folder should be, so the key is
+    // missing and creating it will fail.
+    if (errno != ENOENT && errno != ENOTDIR) return KeyState::Inaccessible;
     if (!createMissing) return KeyState::Missing;
     return CreateFolderPath(m_folder) ? KeyState::Created : KeyState::NotCreatable;
   }
