@@ -10,6 +10,7 @@
 #include <fstream>
 #include <memory>
 
+#include "app/AppContext.h"
 #include "platform/TextConvert.h"
 
 namespace {
@@ -192,4 +193,8 @@ std::wstring ReadLanguageString(const std::wstring& languageFolder, int language
   file.read(bytes.data(), size);
   bytes.resize(static_cast<std::size_t>(file.gcount()));
   return FindLanguageString(DecodeLanguageFile(bytes), section, platform::FromUtf8(key));
+}
+
+std::wstring GetLanguageString(const std::wstring& section, int id) {
+  return ReadLanguageString(ModuleFolder() + L"language/", LanguageId.load(), section, id);
 }

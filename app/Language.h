@@ -19,6 +19,10 @@ inline constexpr wchar_t kLanguageSection[] = L"KB.DIALOG";
 // Longest text a lookup returns, in characters.
 inline constexpr std::size_t kMaxLanguageText = 259;
 
+// Looks `id` up in section `section` of the current language's file,
+// ModuleFolder() + "language/" + LanguageId + ".lan".
+std::wstring GetLanguageString(const std::wstring& section, int id);
+
 // Looks `id` up in section `section` of `languageFolder` + "<languageId>.lan".
 // The key is the id written with "%d", so "0065" in a file is another key
 // than 65.  `languageFolder` ends in '/'.
