@@ -51,14 +51,18 @@ TEST(SkinPictures, EveryCataloguePictureIsBuiltAsItsStateStrip) {
 }
 
 // The names the program's code asks for.  Pages name their pictures with
-// L"....png" literals, many with the state count right after
+// "....png" literals, many with the state count right after
 // (SetImage(L"btn_apply.png", 4)); each must be in the catalogue, with the
 // same count when one is given.
 TEST(SkinPictures, EveryPictureTheCodeNamesIsInTheCatalogue) {
-  const std::regex literal(R"(L\"([^\"]+\.(?:png|gif))\"(\s*,\s*(\d+))?)");
+  const std::regex literal(R"(L?\"([^\"]+\.(?:png|gif))\"(\s*,\s*(\d+))?)");
   int found = 0;
-  for (const auto& file : SourceFiles({"app", "toolkit", "platform/linux/ui", "lighting", "macros"},
+  // The builder's own painters and key-icon table count too: a picture they
+  // draw that the catalogue lacks would never be written.
+  for (const auto& file : SourceFiles({"app", "toolkit", "platform/linux/ui", "lighting", "macros",
+                                       "tools/skin-builder"},
                                       {".cpp", ".h"})) {
+    if (file.filename() == "SkinCatalog.h") continue;
     const std::string text = ReadText(file);
     for (std::sregex_iterator it(text.begin(), text.end(), literal), end; it != end; ++it) {
       const std::string name = (*it)[1];
@@ -71,7 +75,7 @@ TEST(SkinPictures, EveryPictureTheCodeNamesIsInTheCatalogue) {
       EXPECT_TRUE(std::filesystem::exists(SkinDir() / NormalSkinName(name))) << name;
     }
   }
-  RecordProperty("pictures_named_in_code", found);
+  EXPECT_GT(found, 0) << "the scan found no picture names at all";
 }
 
 TEST(SkinPictures, CatalogueNamesAreUniqueAndNormal) {

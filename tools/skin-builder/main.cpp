@@ -64,9 +64,10 @@ int main(int argc, char** argv) {
 
   bool ok = true;
   for (const SkinPicture& picture : kSkinPictures) {
-    if (picture.file == "loading.gif") {
-      ok = Report(WriteLoadingGif(skinFolder + "/loading.gif", picture.sliceWidth, kLoadingFrames),
-                  "loading.gif") && ok;
+    // The one animated picture: a GIF, not a strip.
+    if (picture.file.ends_with(".gif")) {
+      const std::string path = skinFolder + "/" + std::string(picture.file);
+      ok = Report(WriteLoadingGif(path, picture.sliceWidth, kLoadingFrames), path) && ok;
       continue;
     }
     ok = Report(WriteStrip(skinFolder, picture), std::string(picture.file)) && ok;
