@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "Canvas.h"
 #include "Outputs.h"
 #include "SkinCatalog.h"
@@ -6,8 +8,35 @@ using namespace theme;
 
 namespace {
 
-// Four thumb colours: normal, hover, dragged, disabled.
-constexpr Rgb kThumb[] = {Hex(0x2A3A4E), Hex(0x3D5673), kAccent, Hex(0x18202B)};
+// The bars are seven pixels thick (the panels' scroll-bar thickness) and
+// centred across their picture: a dark track at both ends and the thumb's
+// lighter body between, so the picture reads right whether the toolkit
+// stretches it whole or cuts the thumb out of its middle.
+constexpr double kThickness = 7;
+constexpr double kTrackEnd = 20;
+constexpr Rgb kTrack = Hex(0x1A2533);
+constexpr Rgb kThumbTop = Hex(0x4A6482);
+constexpr Rgb kThumbBottom = Hex(0x34485F);
+
+void Bar(cairo_t* cr, double length, double across, bool vertical) {
+  const double offset = (across - kThickness) / 2;
+  auto capsule = [&](double from, double to) {
+    if (vertical) RoundedRect(cr, offset, from, kThickness, to - from, kThickness / 2);
+    else RoundedRect(cr, from, offset, to - from, kThickness, kThickness / 2);
+  };
+  capsule(0.5, length - 0.5);
+  SetColor(cr, kTrack);
+  cairo_fill(cr);
+  const double end = std::min(kTrackEnd, length / 4);
+  capsule(end, length - end);
+  cairo_pattern_t* p = vertical ? cairo_pattern_create_linear(offset, 0, offset + kThickness, 0)
+                                : cairo_pattern_create_linear(0, offset, 0, offset + kThickness);
+  cairo_pattern_add_color_stop_rgb(p, 0, kThumbTop.r, kThumbTop.g, kThumbTop.b);
+  cairo_pattern_add_color_stop_rgb(p, 1, kThumbBottom.r, kThumbBottom.g, kThumbBottom.b);
+  cairo_set_source(cr, p);
+  cairo_fill(cr);
+  cairo_pattern_destroy(p);
+}
 
 }  // namespace
 
@@ -15,24 +44,8 @@ bool WriteScrollBarImages(const std::string& folder) {
   bool ok = true;
   for (const ToolkitResource& r : kToolkitResources) {
     Canvas canvas(r.width, r.height);
-    cairo_t* cr = canvas.Cr();
-    if (r.width > r.height) {
-      // The horizontal bar: one rounded thumb over the whole picture, which
-      // the toolkit stretches along the bar.
-      RoundedRect(cr, 0.5, 0.5, r.width - 1, r.height - 1, (r.height - 1) / 2.0);
-      SetVerticalGradient(cr, 0, r.height, Mix(kThumb[0], kWhite, 0.08), kThumb[0]);
-      cairo_fill(cr);
-    } else {
-      // The vertical bar: four state columns, each a capsule inside a
-      // faint track.
-      const int column = r.width / 4;
-      for (int i = 0; i < 4; ++i) {
-        const double x = i * column;
-        RoundedRect(cr, x + 1, 0.5, column - 2, r.height - 1, (column - 2) / 2.0);
-        SetColor(cr, kThumb[i]);
-        cairo_fill(cr);
-      }
-    }
+    const bool vertical = r.height > r.width;
+    Bar(canvas.Cr(), vertical ? r.height : r.width, vertical ? r.width : r.height, vertical);
     ok = canvas.SavePng(folder + "/" + std::to_string(r.id) + ".png") && ok;
   }
   return ok;

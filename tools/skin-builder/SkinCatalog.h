@@ -135,8 +135,8 @@ struct ToolkitResource {
   int height;
 };
 inline constexpr std::array kToolkitResources = {
-    ToolkitResource{101, 22, 20},  // horizontal bar
-    ToolkitResource{102, 28, 239}, // vertical bar: four 7-pixel columns
+    ToolkitResource{101, 22, 20},   // horizontal bar, 7 pixels thick, centred
+    ToolkitResource{102, 28, 239},  // vertical bar, 7 pixels thick, centred
 };
 
 // The name as the skin folder holds it: backslashes become slashes and
