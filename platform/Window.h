@@ -146,6 +146,9 @@ class Window : public MessageTarget {
   State* GetState() const { return m_state.get(); }
 
  private:
+  bool PresentShared(const uint8_t* pixels, int stride, int width, int height, const Rect& dirty);
+  void ReleaseShared();
+
   std::unique_ptr<State> m_state;
 };
 

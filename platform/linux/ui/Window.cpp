@@ -1,6 +1,8 @@
 #include "platform/Window.h"
 
 #include <X11/Xatom.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 
 #include <algorithm>
 #include <cstring>
@@ -137,6 +139,7 @@ void Window::Destroy() {
   Display* d = system.GetDisplay();
   if (HasCapture()) ReleaseCapture();
   s->timers.clear();
+  ReleaseShared();
   if (s->gc) XFreeGC(d, s->gc);
   XDestroyWindow(d, s->xid);
   if (s->colormap) XFreeColormap(d, s->colormap);
@@ -331,6 +334,7 @@ void Window::Present(const uint8_t* pixels, int stride, int width, int height, c
   if (r.IsEmpty()) return;
   Display* d = WindowSystem::Get().GetDisplay();
   State* s = m_state.get();
+  if (PresentShared(pixels, stride, width, height, r)) return;
   // The image only borrows the caller's pixels for the duration of the call.
   XImage* image = XCreateImage(d, s->visual, static_cast<unsigned>(s->depth), ZPixmap, 0,
                                reinterpret_cast<char*>(const_cast<uint8_t*>(pixels)), static_cast<unsigned>(width),
@@ -341,6 +345,66 @@ void Window::Present(const uint8_t* pixels, int stride, int width, int height, c
   image->data = nullptr;
   XDestroyImage(image);
   XFlush(d);
+}
+
+bool Window::PresentShared(const uint8_t* pixels, int stride, int width, int height, const Rect& r) {
+  WindowSystem& system = WindowSystem::Get();
+  State* s = m_state.get();
+  if (!system.HasShm() || s->shmFailed) return false;
+  Display* d = system.GetDisplay();
+  if (s->shmImage && (s->shmImage->width != width || s->shmImage->height != height)) ReleaseShared();
+  if (!s->shmImage) {
+    XImage* image = XShmCreateImage(d, s->visual, static_cast<unsigned>(s->depth), ZPixmap, nullptr, &s->shm,
+                                    static_cast<unsigned>(width), static_cast<unsigned>(height));
+    if (!image || image->bits_per_pixel != 32) {
+      if (image) XDestroyImage(image);
+      s->shmFailed = true;
+      return false;
+    }
+    s->shm.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * height, IPC_CREAT | 0600);
+    if (s->shm.shmid < 0) {
+      XDestroyImage(image);
+      s->shmFailed = true;
+      return false;
+    }
+    s->shm.shmaddr = image->data = static_cast<char*>(shmat(s->shm.shmid, nullptr, 0));
+    s->shm.readOnly = False;
+    const bool attached = image->data != reinterpret_cast<char*>(-1) &&
+                          system.CheckedCall([&] { XShmAttach(d, &s->shm); });
+    // Marked for removal now: it goes when both sides have detached.
+    shmctl(s->shm.shmid, IPC_RMID, nullptr);
+    if (!attached) {
+      if (image->data != reinterpret_cast<char*>(-1)) shmdt(image->data);
+      image->data = nullptr;
+      XDestroyImage(image);
+      s->shmFailed = true;
+      return false;
+    }
+    s->shmImage = image;
+  }
+  XImage* image = s->shmImage;
+  const size_t rowBytes = static_cast<size_t>(r.Width()) * 4;
+  for (int y = r.top; y < r.bottom; ++y) {
+    std::memcpy(image->data + static_cast<size_t>(y) * image->bytes_per_line + static_cast<size_t>(r.left) * 4,
+                pixels + static_cast<size_t>(y) * stride + static_cast<size_t>(r.left) * 4, rowBytes);
+  }
+  XShmPutImage(d, s->xid, s->gc, image, r.left, r.top, r.left, r.top, static_cast<unsigned>(r.Width()),
+               static_cast<unsigned>(r.Height()), False);
+  // The segment may be written again only after the server has read it.
+  XSync(d, False);
+  return true;
+}
+
+void Window::ReleaseShared() {
+  State* s = m_state.get();
+  if (!s->shmImage) return;
+  Display* d = WindowSystem::Get().GetDisplay();
+  XShmDetach(d, &s->shm);
+  XSync(d, False);
+  shmdt(s->shm.shmaddr);
+  s->shmImage->data = nullptr;
+  XDestroyImage(s->shmImage);
+  s->shmImage = nullptr;
 }
 
 bool Window::CaptureContents(std::vector<uint32_t>& pixels, int& width, int& height) const {

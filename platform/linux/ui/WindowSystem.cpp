@@ -8,7 +8,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/linux/ui/FallbackKeyMap.h"
 
@@ -16,6 +18,16 @@ namespace platform {
 
 namespace {
 constexpr auto kPaintInterval = std::chrono::milliseconds(15);
+
+// Xlib's default error handler ends the process.  An error here is a
+// request on a window that just went away or a refused extension call: the
+// toolkit carries on and CheckedCall reports it where it matters.
+std::atomic<int> g_lastXError{0};
+int RecordXError(Display*, XErrorEvent* error) {
+  g_lastXError = error->error_code;
+  if (std::getenv("KESTREL_X_DEBUG")) std::fprintf(stderr, "X error %d (request %d)\n", error->error_code, error->request_code);
+  return 0;
+}
 }  // namespace
 
 unsigned ModifiersFromState(unsigned state) {
@@ -48,7 +60,20 @@ bool WindowSystem::Open() {
   const char* name = std::getenv("DISPLAY");
   if (!name || !*name) return false;
   m_display = XOpenDisplay(name);
-  return m_display != nullptr;
+  if (!m_display) return false;
+  XSetErrorHandler(RecordXError);
+  // Shared memory only works with a server on this machine.
+  const char* at = std::strchr(name, ':');
+  m_hasShm = XShmQueryExtension(m_display) && at == name;
+  return true;
+}
+
+bool WindowSystem::CheckedCall(const std::function<void()>& calls) {
+  XSync(m_display, False);
+  g_lastXError = 0;
+  calls();
+  XSync(m_display, False);
+  return g_lastXError == 0;
 }
 
 Atom WindowSystem::GetAtom(const char* name) {

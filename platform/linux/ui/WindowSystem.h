@@ -5,10 +5,12 @@
 // messages.  UI thread only, except the parts marked otherwise.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 
 #include <atomic>
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -66,6 +68,11 @@ struct Window::State {
   bool paintPending = false;
   Rect painting;
   Clock::time_point lastPaint;
+  // The shared-memory image Present copies into (MIT-SHM), when the server
+  // offers it; plain XPutImage otherwise.
+  XShmSegmentInfo shm{};
+  XImage* shmImage = nullptr;
+  bool shmFailed = false;
 };
 
 class WindowSystem {
@@ -99,6 +106,10 @@ class WindowSystem {
   unsigned Modifiers() const { return m_modifiers; }
   Cursor CursorFor(const std::wstring& name);
   bool WindowManagerMoves();
+  bool HasShm() const { return m_hasShm; }
+  // Runs the X calls and reports whether the server raised an error for
+  // them (they are synced first).
+  bool CheckedCall(const std::function<void()>& calls);
   void BeginSelfDrag(Window::State* state, Point screenPoint);
 
  private:
@@ -111,6 +122,7 @@ class WindowSystem {
   int MillisecondsToNextDeadline();
 
   Display* m_display = nullptr;
+  bool m_hasShm = false;
   int m_wakeFd = -1;
   std::map<std::string, Atom> m_atoms;
   std::map<std::wstring, Cursor> m_cursors;
