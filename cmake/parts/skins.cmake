@@ -14,12 +14,14 @@ foreach(layout IN LISTS KESTREL_LAYOUT_FILES)
 endforeach()
 
 set(skins_stamp ${CMAKE_BINARY_DIR}/generated/skins.stamp)
-add_custom_command(OUTPUT ${skins_stamp}
+# main_bkg.png stands for the whole folder: deleting the folder redraws it.
+add_custom_command(OUTPUT ${skins_stamp} ${KESTREL_SKIN_DIR}/main_bkg.png
   # A fresh folder each time, so a picture dropped from the catalogue does
   # not linger beside the program.
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${KESTREL_SKIN_DIR}
   COMMAND kestrel-skin-builder --skin ${KESTREL_SKIN_DIR} ${layout_args}
           --resources ${KESTREL_GENERATED_RESOURCES} --app-icon ${KESTREL_GENERATED_APP_ICON}
+          --preview ${CMAKE_BINARY_DIR}/generated/skin-preview.png
   COMMAND ${CMAKE_COMMAND} -E touch ${skins_stamp}
   DEPENDS kestrel-skin-builder ${KESTREL_LAYOUT_FILES}
   COMMENT "Drawing the skin pictures"

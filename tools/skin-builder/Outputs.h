@@ -2,6 +2,7 @@
 // The skin builder's outputs that are not plain state strips.  Each returns
 // false when the file could not be written.
 #include <string>
+#include <vector>
 
 // loading.gif: a spinner of `frames` frames, `size` × `size`, looping.
 bool WriteLoadingGif(const std::string& path, int size, int frames);
@@ -20,3 +21,8 @@ bool WriteScrollBarImages(const std::string& folder);
 // picture name comes back in `pictureName`.
 bool WriteKeyboardPicture(const std::string& skinFolder, const std::string& layoutPath,
                           std::string& pictureName);
+
+// A contact sheet of every picture of `skinFolder` (and of `extraPictures`,
+// names relative to it), for looking the skin over; not shipped.
+bool WritePreview(const std::string& path, const std::string& skinFolder,
+                  const std::vector<std::string>& extraPictures);

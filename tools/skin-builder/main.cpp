@@ -4,6 +4,7 @@
 // desktop icon.  Run by the build; the same inputs give the same bytes.
 //
 //   kestrel-skin-builder --skin DIR [--layout FILE]... [--resources DIR] [--app-icon FILE]
+//                        [--preview FILE]
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -43,13 +44,14 @@ bool Report(bool ok, const std::string& what) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string skinFolder, resourceFolder, appIcon;
+  std::string skinFolder, resourceFolder, appIcon, preview;
   std::vector<std::string> layouts;
   for (int i = 1; i + 1 < argc; i += 2) {
     if (std::strcmp(argv[i], "--skin") == 0) skinFolder = argv[i + 1];
     else if (std::strcmp(argv[i], "--layout") == 0) layouts.emplace_back(argv[i + 1]);
     else if (std::strcmp(argv[i], "--resources") == 0) resourceFolder = argv[i + 1];
     else if (std::strcmp(argv[i], "--app-icon") == 0) appIcon = argv[i + 1];
+    else if (std::strcmp(argv[i], "--preview") == 0) preview = argv[i + 1];
     else {
       std::fprintf(stderr, "skin-builder: unknown option %s\n", argv[i]);
       return 2;
@@ -58,7 +60,7 @@ int main(int argc, char** argv) {
   if (skinFolder.empty()) {
     std::fprintf(stderr,
                  "usage: kestrel-skin-builder --skin DIR [--layout FILE]... [--resources DIR] "
-                 "[--app-icon FILE]\n");
+                 "[--app-icon FILE] [--preview FILE]\n");
     return 2;
   }
 
@@ -73,13 +75,16 @@ int main(int argc, char** argv) {
     ok = Report(WriteStrip(skinFolder, picture), std::string(picture.file)) && ok;
   }
   ok = Report(WriteIconFile(skinFolder + "/" + std::string(kIconFile)), std::string(kIconFile)) && ok;
+  std::vector<std::string> keyboardPictures;
   for (const std::string& layout : layouts) {
     std::string name;
     ok = Report(WriteKeyboardPicture(skinFolder, layout, name), "the keyboard picture of " + layout) && ok;
+    if (!name.empty()) keyboardPictures.push_back(name);
   }
   if (!resourceFolder.empty()) {
     ok = Report(WriteScrollBarImages(resourceFolder), "the scroll-bar pictures") && ok;
   }
   if (!appIcon.empty()) ok = Report(WriteAppIcon(appIcon, 256), appIcon) && ok;
+  if (!preview.empty()) ok = Report(WritePreview(preview, skinFolder, keyboardPictures), preview) && ok;
   return ok ? 0 : 1;
 }
