@@ -595,13 +595,13 @@ bool XmlDocument::LoadFile(const std::wstring& path) {
   }
   if (encoding) {
     s.Log(L"bom", {{L"encoding", encoding->name}});
-  } else if (size >= 2 && b[0] == '<' && b[1] == 0) {
+  } else if (size >= 2 && b[0] != 0 && b[1] == 0) {
     // UTF-16 written without a mark still gives itself away by the zero
-    // byte beside its first '<'; read as 8-bit it would lose every
+    // byte beside its first character; read as 8-bit it would lose every
     // character beyond ASCII.
     encoding = xml::Utf16LeEncoding();
     s.Log(L"utf16_detection", {{L"encoding", encoding->name}});
-  } else if (size >= 2 && b[0] == 0 && b[1] == '<') {
+  } else if (size >= 2 && b[0] == 0 && b[1] != 0) {
     encoding = xml::Utf16BeEncoding();
     s.Log(L"utf16_detection", {{L"encoding", encoding->name}});
   } else {
@@ -754,8 +754,15 @@ bool XmlDocument::AddElement(const std::wstring& name) {
   if (s.parent != 0 && s.current == 0 && (par.flags & kFlagSelfClosing) && parentEnd >= 2 && parentEnd <= n &&
       s.text[parentEnd - 2] == L'/') {
     // <parent .../> becomes <parent ...> CR LF <name/> CR LF </parent>.
+    // Slashes just before the closing one go too: left in place, "<p//>"
+    // would still read as an empty element.
     pos = parentEnd - 2;
     removed = 1;
+    const std::size_t nameEnd = static_cast<std::size_t>(par.start) + 1 + par.nameLength;
+    while (pos > nameEnd && s.text[pos - 1] == L'/') {
+      --pos;
+      ++removed;
+    }
     piece = L">\r\n<" + name + L"/>\r\n</";
     piece += s.NameOf(s.parent);
     elementOffset = 3;
@@ -782,7 +789,7 @@ bool XmlDocument::AddElement(const std::wstring& name) {
   s.Splice(pos, removed, piece);
   if (reopened) {
     Element& p = s.elements[s.parent];
-    p.startTagLength -= 1;
+    p.startTagLength -= static_cast<int>(removed);
     p.endTagLength = p.nameLength + 3;
     p.flags &= ~kFlagSelfClosing;
   }
@@ -815,7 +822,9 @@ bool XmlDocument::SetAttribute(const std::wstring& name, const std::wstring& val
   } else if (a.found) {
     s.Splice(base + a.nameEnd, 0, L"=" + escaped);
   } else {
-    s.Splice(base + a.lastEnd, 0, L" " + name + L"=" + escaped);
+    // After a bare "b=" the new attribute would read as b's value; an
+    // explicit empty value keeps them apart.
+    s.Splice(base + a.lastEnd, 0, (a.lastValueBareEmpty ? L"\"\" " : L" ") + name + L"=" + escaped);
   }
   s.elements[s.current].startTagLength += static_cast<int>(s.text.size()) - static_cast<int>(before);
   return true;

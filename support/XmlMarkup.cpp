@@ -114,6 +114,10 @@ TagScan ScanStartTag(const wchar_t* p, std::size_t n, std::size_t start) {
   TagScan r;
   r.nameEnd = j;
   r.end = n;
+  // The same tokens as FindAttribute sees: names, '=' with a quoted or bare
+  // value, quoted literals standing alone.  Quotes inside a name are plain
+  // characters, so an edit at a token boundary never changes how the rest
+  // of the tag reads.
   while (j < n) {
     const wchar_t c = p[j];
     if (c == L'>') {
@@ -121,10 +125,8 @@ TagScan ScanStartTag(const wchar_t* p, std::size_t n, std::size_t start) {
       r.complete = true;
       return r;
     }
-    if (c == L'"' || c == L'\'') {
-      const wchar_t* q = std::wmemchr(p + j + 1, c, n - j - 1);
-      if (!q) return r;
-      j = static_cast<std::size_t>(q - p) + 1;
+    if (IsSpace(c)) {
+      ++j;
       continue;
     }
     if (c == L'/') {
@@ -140,12 +142,25 @@ TagScan ScanStartTag(const wchar_t* p, std::size_t n, std::size_t start) {
     if (c == L'=') {
       ++j;
       while (j < n && IsSpace(p[j])) ++j;
-      if (j < n && (p[j] == L'"' || p[j] == L'\'')) continue;
-      // An unquoted value keeps a '/' as its own.
+      if (j < n && (p[j] == L'"' || p[j] == L'\'')) {
+        const wchar_t* q = std::wmemchr(p + j + 1, p[j], n - j - 1);
+        if (!q) return r;
+        j = static_cast<std::size_t>(q - p) + 1;
+        continue;
+      }
+      // A bare value keeps a '/' as its own.
       while (j < n && !IsSpace(p[j]) && p[j] != L'>') ++j;
       continue;
     }
-    ++j;
+    if (c == L'"' || c == L'\'') {
+      const wchar_t* q = std::wmemchr(p + j + 1, c, n - j - 1);
+      if (!q) return r;
+      j = static_cast<std::size_t>(q - p) + 1;
+      continue;
+    }
+    do {
+      ++j;
+    } while (j < n && !IsSpace(p[j]) && p[j] != L'=' && p[j] != L'/' && p[j] != L'>');
   }
   return r;
 }
@@ -164,6 +179,7 @@ AttributeScan FindAttribute(std::wstring_view region, std::wstring_view name) {
       const std::size_t q = region.find(c, j + 1);
       j = q == std::wstring_view::npos ? n : q + 1;
       r.lastEnd = j;
+      r.lastValueBareEmpty = false;
       continue;
     }
     const std::size_t nameBegin = j;
@@ -209,6 +225,7 @@ AttributeScan FindAttribute(std::wstring_view region, std::wstring_view name) {
       return r;
     }
     r.lastEnd = hasValue ? tokenEnd : nameEnd;
+    r.lastValueBareEmpty = hasValue && tokenBegin == tokenEnd;
   }
   return r;
 }
