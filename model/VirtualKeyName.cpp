@@ -153,8 +153,8 @@ std::wstring MouseButtonName(MouseButton button) {
     case MouseButton::Left: return L"mouse_left";
     case MouseButton::Middle: return L"mouse_middle";
     case MouseButton::Right: return L"mouse_right";
-    case MouseButton::Button4: return L"mouse_button4";
-    case MouseButton::Button5: return L"mouse_button5";
+    case MouseButton::Fourth: return L"mouse_button4";
+    case MouseButton::Fifth: return L"mouse_button5";
   }
   return {};
 }

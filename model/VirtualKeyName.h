@@ -31,7 +31,7 @@ struct NamedKey {
   std::wstring name;
 };
 
-enum class MouseButton { Left, Middle, Right, Button4, Button5 };
+enum class MouseButton { Left, Middle, Right, Fourth, Fifth };
 
 // The custom key dialog's name of a virtual key.
 std::wstring VirtualKeyNameForDialog(int virtualKey, const platform::KeyNameSource& source);

@@ -4,9 +4,26 @@
 
 #include <utility>
 
+namespace {
+
+// Interrupts statements that are still running.  An interrupt while none
+// runs is not harmless: the flag stays set and cuts short the checkpoint
+// that closing the last connection does, which leaves the WAL behind.
+void InterruptRunning(sqlite3* handle) {
+  for (sqlite3_stmt* statement = sqlite3_next_stmt(handle, nullptr); statement != nullptr;
+       statement = sqlite3_next_stmt(handle, statement)) {
+    if (sqlite3_stmt_busy(statement) != 0) {
+      sqlite3_interrupt(handle);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
 SQLiteDB::~SQLiteDB() {
   if (m_handle != nullptr) {
-    sqlite3_interrupt(m_handle);
+    InterruptRunning(m_handle);
     // close_v2 never leaves the handle behind, even if a statement somewhere
     // was not finalized: the connection goes when its last statement does.
     sqlite3_close_v2(m_handle);
@@ -44,7 +61,7 @@ bool SQLiteDB::Close() {
   if (m_handle == nullptr) {
     return true;
   }
-  sqlite3_interrupt(m_handle);
+  InterruptRunning(m_handle);
   if (sqlite3_close(m_handle) != SQLITE_OK) {
     return false;
   }

@@ -55,6 +55,15 @@ int SQLiteStatement::BindNull(int index) {
   return sqlite3_bind_null(m_statement, index);
 }
 
+int SQLiteStatement::Reset() {
+  if (m_statement == nullptr) {
+    return SQLITE_MISUSE;
+  }
+  m_finished = 1;
+  sqlite3_reset(m_statement);
+  return sqlite3_clear_bindings(m_statement);
+}
+
 int SQLiteStatement::Step() {
   if (m_statement == nullptr) {
     return SQLITE_MISUSE;
@@ -62,6 +71,13 @@ int SQLiteStatement::Step() {
   const int rc = sqlite3_step(m_statement);
   m_finished = rc == SQLITE_ROW ? 0 : 1;
   return rc;
+}
+
+int SQLiteStatement::ColumnCount() const {
+  if (m_statement == nullptr) {
+    return 0;
+  }
+  return sqlite3_column_count(m_statement);
 }
 
 int SQLiteStatement::ColumnInt(int column) const {

@@ -28,9 +28,14 @@ class SQLiteStatement {
   int BindText(int index, const char* utf8, int length);
   int BindNull(int index);
 
+  // Makes the statement ready to run again with new bindings.
+  int Reset();
+
   // 100 (SQLITE_ROW) when a row is ready, 101 (SQLITE_DONE) at the end.
   int Step();
 
+  // Columns of the current row; 0 without a statement.
+  int ColumnCount() const;
   int ColumnInt(int column) const;
   // UTF-8; null without a statement or for a NULL value.
   const char* ColumnText(int column) const;

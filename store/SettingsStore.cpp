@@ -216,6 +216,26 @@ bool SettingsStore::Change(const char* sql, std::initializer_list<SqlArg> args) 
   return true;
 }
 
+bool SettingsStore::InsertAgain(SQLiteStatement& statement, std::initializer_list<SqlArg> args) {
+  std::scoped_lock lock(m_lock);
+  int rc = statement.Reset();
+  int index = 1;
+  for (const SqlArg& arg : args) {
+    if (rc != SQLITE_OK) {
+      break;
+    }
+    rc = arg.BindTo(statement, index++);
+  }
+  if (rc == SQLITE_OK) {
+    rc = statement.Step();
+  }
+  if (!IsSuccess(rc)) {
+    NoteResult(rc);
+    return false;
+  }
+  return true;
+}
+
 int SettingsStore::Insert(const char* sql, std::initializer_list<SqlArg> args) {
   std::scoped_lock lock(m_lock);
   if (!Change(sql, args)) {

@@ -138,6 +138,9 @@ class SettingsStore {
   // Runs one statement that returns no rows; true when its step ended in
   // 0, 100 or 101.
   bool Change(const char* sql, std::initializer_list<SqlArg> args);
+  // Runs a prepared INSERT again with new values (a batch prepares its
+  // statement once); true when it stored the row.
+  bool InsertAgain(SQLiteStatement& statement, std::initializer_list<SqlArg> args);
   // Runs an INSERT; the new row id, or 0.
   int Insert(const char* sql, std::initializer_list<SqlArg> args);
   // Prepares and binds; the result code (a failure is noted).

@@ -104,9 +104,16 @@ int SettingsStore::DbListLights(int profile, std::vector<LightSetting>& list) {
 }
 
 bool SettingsStore::AddKeyLightRows(std::vector<KeyLight>& list) {
+  if (list.empty()) {
+    return true;
+  }
+  SQLiteStatement statement;
+  if (Prepare(statement, "INSERT INTO t_key_light_data(profile, light_id, key_code, key_rgb) "
+                         "VALUES (?, ?, ?, ?);") != 0) {
+    return false;
+  }
   for (const KeyLight& light : list) {
-    if (Insert("INSERT INTO t_key_light_data(profile, light_id, key_code, key_rgb) VALUES (?, ?, ?, ?);",
-               {light.profile, light.light_id, light.key_code, light.key_rgb}) == 0) {
+    if (!InsertAgain(statement, {light.profile, light.light_id, light.key_code, light.key_rgb})) {
       return false;
     }
   }

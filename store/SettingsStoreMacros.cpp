@@ -29,6 +29,9 @@ void ReadMacroEvent(const SQLiteStatement& row, MacroEvent& event) {
 constexpr const char* kInsertMacro =
     "INSERT INTO t_macro_data(play_times, delay_type, delay_time, link_count, name) "
     "VALUES (?, ?, ?, ?, ?);";
+constexpr const char* kInsertMacroEvent =
+    "INSERT INTO t_macrorecord(macro_id, type, record_index, desc, value, delay_time) "
+    "VALUES (?, ?, ?, ?, ?, ?);";
 constexpr const char* kListMacroEvents =
     "SELECT * FROM t_macrorecord WHERE macro_id = ? ORDER BY record_index ASC";
 
@@ -91,15 +94,19 @@ int SettingsStore::DbListMacros(std::vector<Macro>& list) {
 }
 
 int SettingsStore::DbAddMacroEvent(const MacroEvent& e) {
-  return Insert(
-      "INSERT INTO t_macrorecord(macro_id, type, record_index, desc, value, delay_time) "
-      "VALUES (?, ?, ?, ?, ?, ?);",
-      {e.macro_id, e.type, e.record_index, e.desc, e.value, e.delay_time});
+  return Insert(kInsertMacroEvent, {e.macro_id, e.type, e.record_index, e.desc, e.value, e.delay_time});
 }
 
 bool SettingsStore::AddMacroEventRows(std::vector<MacroEvent>& list) {
-  for (const MacroEvent& event : list) {
-    if (DbAddMacroEvent(event) == 0) {
+  if (list.empty()) {
+    return true;
+  }
+  SQLiteStatement statement;
+  if (Prepare(statement, kInsertMacroEvent) != 0) {
+    return false;
+  }
+  for (const MacroEvent& e : list) {
+    if (!InsertAgain(statement, {e.macro_id, e.type, e.record_index, e.desc, e.value, e.delay_time})) {
       return false;
     }
   }

@@ -93,27 +93,27 @@ SPACE_ROW = [
 
 BOARD = [F_ROW, NUMBER_ROW, TOP_ROW, HOME_ROW, BOTTOM_ROW, SPACE_ROW]
 
-# Light modes: (display text id, mode number, capability bits).  The text ids
+# Light modes: (display text id, mode number, capability bits, English text).  The text ids
 # are the entries of the language files' "KB.DIALOG" section.
 LIGHT_MODES = [
-    (801, 1, 0x051),   # static colour: brightness, RGB editor, preset colours
-    (802, 2, 0x073),   # breathing
-    (803, 3, 0x027),   # wave, left or right
-    (804, 4, 0x02B),   # rain, up or down
-    (805, 5, 0x033),   # ripple
-    (806, 6, 0x063),   # reactive
-    (807, 7, 0x003),   # colour cycle
-    (808, 8, 0x007),   # rainbow swirl
-    (809, 9, 0x073),   # starlight
-    (810, 10, 0x04B),  # raindrops
-    (811, 11, 0x017),  # snake
-    (812, 12, 0x023),  # cross
-    (813, 13, 0x047),  # aurora
-    (814, 14, 0x101),  # per-key colours
-    (815, 15, 0x200),  # music (spectrum from the computer)
-    (816, 16, 0x203),  # music with brightness and speed
-    (817, 17, 0x400),  # screen colours
-    (818, 18, 0x000),  # lights off
+    (801, 1, 0x051, "Static"),   # static colour: brightness, RGB editor, preset colours
+    (802, 2, 0x073, "Breathing"),   # breathing
+    (803, 3, 0x027, "Wave"),   # wave, left or right
+    (804, 4, 0x02B, "Rain"),   # rain, up or down
+    (805, 5, 0x033, "Ripple"),   # ripple
+    (806, 6, 0x063, "Reactive"),   # reactive
+    (807, 7, 0x003, "Colour cycle"),   # colour cycle
+    (808, 8, 0x007, "Rainbow swirl"),   # rainbow swirl
+    (809, 9, 0x073, "Starlight"),   # starlight
+    (810, 10, 0x04B, "Raindrops"),  # raindrops
+    (811, 11, 0x017, "Snake"),  # snake
+    (812, 12, 0x023, "Cross"),  # cross
+    (813, 13, 0x047, "Aurora"),  # aurora
+    (814, 14, 0x101, "Custom"),  # per-key colours
+    (815, 15, 0x200, "Music"),  # music (spectrum from the computer)
+    (816, 16, 0x203, "Music rhythm"),  # music with brightness and speed
+    (817, 17, 0x400, "Screen colours"),  # screen colours
+    (818, 18, 0x000, "Off"),  # lights off
 ]
 
 
@@ -136,8 +136,9 @@ def main():
              ' url="https://kestrel.example/firmware/k87-updater-1.0.2.zip"/>',
              '  <light rgb_keyboard="1" default_mode="3" default_brightness="4"'
              ' default_speed="3" brightness_max="4" speed_max="4">']
-    for name, mode, attribute in LIGHT_MODES:
-        lines.append('    <info name="%d" mode="%d" attribute="%d"/>' % (name, mode, attribute))
+    for name, mode, attribute, english in LIGHT_MODES:
+        lines.append('    <info name="%d" mode="%d" attribute="%d"/> <!-- %s -->'
+                     % (name, mode, attribute, english))
     lines.append("  </light>")
     lines.append('  <Keyboard xpos="20" ypos="120" width="1000" height="360" image="k87.png"'
                  ' row_count="%d" col_count="%d">' % (ROWS, COLUMNS))

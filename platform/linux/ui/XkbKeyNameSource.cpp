@@ -56,7 +56,7 @@ constexpr Spelling kSpellings[] = {
     {XK_Shift_R, L"Right Shift"},  {XK_Control_L, L"Ctrl"},      {XK_Control_R, L"Right Ctrl"},
     {XK_Alt_L, L"Alt"},            {XK_Alt_R, L"Right Alt"},     {XK_ISO_Level3_Shift, L"AltGr"},
     {XK_KP_Enter, L"Num Enter"},   {XK_KP_Divide, L"Num /"},     {XK_KP_Multiply, L"Num *"},
-    {XK_KP_Subtract, L"Num -"},    {XK_KP_Add, L"Num +"},
+    {XK_KP_Subtract, L"Num -"},    {XK_KP_Add, L"Num +"},         {XK_KP_Decimal, L"Num ."},
 };
 
 // The character a keysym types, or 0: Latin-1 keysyms are their own code
@@ -102,8 +102,13 @@ std::wstring XkbKeyNameSource::KeyName(int scanCode, bool extended) const {
   }
   XkbStateRec state{};
   XkbGetState(m_display, XkbUseCoreKbd, &state);
-  const KeySym keysym = XkbKeycodeToKeysym(m_display, static_cast<KeyCode>(evdev + kEvdevOffset), state.group, 0);
+  const auto keycode = static_cast<KeyCode>(evdev + kEvdevOffset);
+  KeySym keysym = XkbKeycodeToKeysym(m_display, keycode, state.group, 0);
+  // The keypad keys are named by their digits, whatever Num Lock says.
+  const KeySym numLocked = XkbKeycodeToKeysym(m_display, keycode, state.group, 1);
+  if ((numLocked >= XK_KP_0 && numLocked <= XK_KP_9) || numLocked == XK_KP_Decimal) keysym = numLocked;
   if (keysym == NoSymbol) return {};
+  if (keysym >= XK_KP_0 && keysym <= XK_KP_9) return L"Num " + std::to_wstring(keysym - XK_KP_0);
   for (const auto& spelling : kSpellings) {
     if (spelling.keysym == keysym) return spelling.name;
   }

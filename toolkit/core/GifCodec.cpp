@@ -1,0 +1,92 @@
+// GIF decoding through giflib: every frame composed over the previous ones
+// as the file's disposal methods say.
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "toolkit/core/ImageCodec.h"
+
+namespace {
+
+struct GifSource {
+  const uint8_t* data;
+  size_t size;
+  size_t at;
+};
+
+int ReadGifBytes(GifFileType* gif, GifByteType* out, int length) {
+  auto* source = static_cast<GifSource*>(gif->UserData);
+  const size_t n = std::min(static_cast<size_t>(std::max(length, 0)), source->size - source->at);
+  std::memcpy(out, source->data + source->at, n);
+  source->at += n;
+  return static_cast<int>(n);
+}
+
+struct GifCloser {
+  void operator()(GifFileType* gif) const {
+    int error = 0;
+    DGifCloseFile(gif, &error);
+  }
+};
+
+}  // namespace
+
+namespace ImageCodec {
+
+std::unique_ptr<Image> DecodeGif(const uint8_t* data, size_t size) {
+  if (!data || size < 13) return nullptr;
+  GifSource source{data, size, 0};
+  int error = 0;
+  std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, ReadGifBytes, &error));
+  if (!gif || DGifSlurp(gif.get()) != GIF_OK || gif->ImageCount <= 0) return nullptr;
+  const int width = gif->SWidth;
+  const int height = gif->SHeight;
+  if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
+
+  std::vector<uint32_t> screen(static_cast<size_t>(width) * height, 0);
+  std::vector<Image::Frame> frames;
+  for (int i = 0; i < gif->ImageCount; ++i) {
+    const SavedImage& saved = gif->SavedImages[i];
+    GraphicsControlBlock gcb{DISPOSAL_UNSPECIFIED, false, 0, NO_TRANSPARENT_COLOR};
+    DGifSavedExtensionToGCB(gif.get(), i, &gcb);
+    const ColorMapObject* map = saved.ImageDesc.ColorMap ? saved.ImageDesc.ColorMap : gif->SColorMap;
+    if (!map || !saved.RasterBits) continue;
+    const std::vector<uint32_t> before = gcb.DisposalMode == DISPOSE_PREVIOUS ? screen : std::vector<uint32_t>();
+    const GifImageDesc& d = saved.ImageDesc;
+    for (int y = 0; y < d.Height; ++y) {
+      const int sy = d.Top + y;
+      if (sy < 0 || sy >= height) continue;
+      for (int x = 0; x < d.Width; ++x) {
+        const int sx = d.Left + x;
+        if (sx < 0 || sx >= width) continue;
+        const int index = saved.RasterBits[static_cast<size_t>(y) * d.Width + x];
+        if (index == gcb.TransparentColor || index >= map->ColorCount) continue;
+        const GifColorType& c = map->Colors[index];
+        screen[static_cast<size_t>(sy) * width + sx] = 0xFF000000u | (c.Red << 16) | (c.Green << 8) | c.Blue;
+      }
+    }
+    Canvas canvas(width, height);
+    if (!canvas.IsValid()) return nullptr;
+    uint8_t* out = canvas.Bits();
+    for (int y = 0; y < height; ++y) {
+      std::memcpy(out + static_cast<size_t>(y) * canvas.Stride(), &screen[static_cast<size_t>(y) * width],
+                  static_cast<size_t>(width) * 4);
+    }
+    canvas.MarkDirty();
+    frames.push_back({std::move(canvas), gcb.DelayTime * 10});
+    if (gcb.DisposalMode == DISPOSE_BACKGROUND) {
+      for (int y = std::max(0, d.Top); y < std::min(height, d.Top + d.Height); ++y) {
+        for (int x = std::max(0, d.Left); x < std::min(width, d.Left + d.Width); ++x) {
+          screen[static_cast<size_t>(y) * width + x] = 0;
+        }
+      }
+    } else if (gcb.DisposalMode == DISPOSE_PREVIOUS) {
+      screen = before;
+    }
+  }
+  if (frames.empty()) return nullptr;
+  return std::make_unique<Image>(std::move(frames));
+}
+
+}  // namespace ImageCodec
