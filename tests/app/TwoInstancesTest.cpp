@@ -19,9 +19,10 @@ struct Child {
   int output = -1;  // read end of the child's stdout
 };
 
-// Starts the probe; it waits for `gate` to close before it runs, so that
-// several children can be let go together.
-Child Start(const std::vector<std::string>& args, int gate) {
+// Starts the probe; it waits until every write end of the gate pipe is
+// closed before it runs, so that several children can be let go together.
+// The child closes its own copy of the write end `gateOpen`.
+Child Start(const std::vector<std::string>& args, int gate, int gateOpen) {
   int out[2];
   if (::pipe(out) != 0) return {};
   const pid_t pid = ::fork();
@@ -29,6 +30,7 @@ Child Start(const std::vector<std::string>& args, int gate) {
     ::dup2(out[1], STDOUT_FILENO);
     ::close(out[0]);
     ::close(out[1]);
+    if (gateOpen >= 0) ::close(gateOpen);
     char byte;
     while (gate >= 0 && ::read(gate, &byte, 1) > 0) {
     }
@@ -73,7 +75,7 @@ class TwoInstancesTest : public AppFixture {
     int gate[2];
     ASSERT_EQ(::pipe(gate), 0);
     const std::vector<std::string> args = {"startup", m_temp.Path("program")};
-    std::vector<Child> children = {Start(args, gate[0]), Start(args, gate[0])};
+    std::vector<Child> children = {Start(args, gate[0], gate[1]), Start(args, gate[0], gate[1])};
     ::close(gate[0]);
     ::close(gate[1]);  // both go now
     codes.clear();
@@ -105,7 +107,7 @@ TEST_F(TwoInstancesTest, OneSurvivesAndIsAskedToShowItself) {
 }
 
 TEST_F(TwoInstancesTest, AnInstanceThatWasKilledLeavesNothingInTheWay) {
-  const Child crashed = Start({"startup", m_temp.Path("program")}, -1);
+  const Child crashed = Start({"startup", m_temp.Path("program")}, -1, -1);
   ASSERT_GT(crashed.pid, 0);
   char line[16] = {};
   ASSERT_GT(::read(crashed.output, line, sizeof line - 1), 0);
