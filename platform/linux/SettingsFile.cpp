@@ -11,6 +11,7 @@
 
 #include "platform/Paths.h"
 #include "platform/TextConvert.h"
+#include "platform/linux/HomeFolder.h"
 
 namespace platform {
 namespace {
@@ -107,8 +108,7 @@ std::wstring SettingsFile::FolderFor(const std::wstring& programName) {
   if (config != nullptr && config[0] == '/') {
     base = config;
   } else {
-    const char* home = std::getenv("HOME");
-    base = std::string(home != nullptr && home[0] == '/' ? home : "/tmp") + "/.config";
+    base = HomeFolder() + "/.config";
   }
   while (base.size() > 1 && base.back() == '/') base.pop_back();
   return FromUtf8(base) + L"/" + FileNameFrom(programName) + L"/";
