@@ -153,6 +153,8 @@ bool SettingsFile::Write(const std::wstring& name, const std::wstring& text) con
   Values values = ReadValues(path).value_or(Values{});
   values[name] = text;
   const std::string bytes = Format(values);
+  // A file past the limit would read back as damaged, losing every value.
+  if (bytes.size() > kMaxFileSize) return false;
 
   std::string temp = ToUtf8(m_folder) + "." + kFileName + ".XXXXXX";
   FileDescriptor fd(::mkostemp(temp.data(), O_CLOEXEC));

@@ -94,6 +94,8 @@ TEST(SettingsFile, WriteRefusesWhatWouldDamageTheFile) {
     EXPECT_FALSE(settings.Write(name, L"1")) << name.size();
   }
   EXPECT_FALSE(settings.Write(L"LCID", L"1\nexit_mode=0"));
+  // Too long to read back: refused rather than stored and then lost.
+  EXPECT_FALSE(settings.Write(L"LCID", std::wstring(70 * 1024, L'1')));
   EXPECT_FALSE(std::filesystem::exists(temp.Path("settings.conf")));
 }
 
