@@ -85,7 +85,7 @@ std::wstring ModuleFolder() {
 }
 
 std::wstring UserDataFolder(const std::wstring& deviceName) {
-  // The base directory specification says relative values are to be ignored.
+  // The XDG base directory rules say a relative value is to be ignored.
   const char* data = std::getenv("XDG_DATA_HOME");
   const std::string base = (data != nullptr && data[0] == '/')
                                ? WithoutTrailingSlashes(data)
