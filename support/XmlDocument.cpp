@@ -129,27 +129,28 @@ char32_t ResolveReference(std::wstring_view body) {
 }
 
 std::wstring DecodeValue(std::wstring_view raw) {
-  if (raw.find(L'&') == std::wstring_view::npos) return std::wstring(raw);
+  std::size_t amp = raw.find(L'&');
+  if (amp == std::wstring_view::npos) return std::wstring(raw);
   std::wstring out;
   out.reserve(raw.size());
   std::size_t i = 0;
-  while (i < raw.size()) {
-    if (raw[i] != L'&') {
-      out.push_back(raw[i++]);
-      continue;
-    }
+  while (amp != std::wstring_view::npos) {
+    out.append(raw.data() + i, amp - i);
+    i = amp;
     std::size_t j = i + 1;
     while (j < raw.size() && raw[j] != L';' && raw[j] < 0x80 && j - i - 1 < 9) ++j;
-    if (j < raw.size() && raw[j] == L';') {
-      if (const char32_t c = ResolveReference(raw.substr(i + 1, j - i - 1))) {
-        out.push_back(static_cast<wchar_t>(c));
-        i = j + 1;
-        continue;
-      }
+    const char32_t c = j < raw.size() && raw[j] == L';' ? ResolveReference(raw.substr(i + 1, j - i - 1)) : 0;
+    if (c != 0) {
+      out.push_back(static_cast<wchar_t>(c));
+      i = j + 1;
+    } else {
+      // Not a reference: the '&' stays and what follows is plain text.
+      out.push_back(L'&');
+      ++i;
     }
-    out.push_back(L'&');
-    ++i;
+    amp = raw.find(L'&', i);
   }
+  out.append(raw.data() + i, raw.size() - i);
   return out;
 }
 
