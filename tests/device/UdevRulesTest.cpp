@@ -64,8 +64,11 @@ TEST_F(UdevRulesTest, ShippedRuleIsTheGeneratedOne) {
   const fs::path output = m_folder / "70-kestrel.rules";
   ASSERT_EQ(Generate(fs::path(KESTREL_SOURCE_DIR) / "tests/device/fixtures/config.xml", output), 0);
   EXPECT_EQ(ReadText(output), ReadText(m_shipped)) << "regenerate packaging/udev/70-kestrel.rules";
-  // The build leaves a rule beside the program for `make install-udev`.
-  EXPECT_FALSE(ReadText(fs::path(KESTREL_RUNTIME_DIR) / "70-kestrel.rules").empty());
+  // The build leaves the rule of data/config.xml (the shipped one while it
+  // lists no modes) beside the program for `make install-udev`.
+  const fs::path built = m_folder / "built.rules";
+  ASSERT_EQ(Generate(fs::path(KESTREL_SOURCE_DIR) / "data/config.xml", built, m_shipped), 0);
+  EXPECT_EQ(ReadText(fs::path(KESTREL_RUNTIME_DIR) / "70-kestrel.rules"), ReadText(built));
 }
 
 TEST_F(UdevRulesTest, OpensOnlyTheVendorAndStreamInterfacesOfEveryMode) {
