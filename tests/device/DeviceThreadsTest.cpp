@@ -88,7 +88,7 @@ bool WaitUntil(Predicate done) {
 }
 
 struct WriteResult {
-  uint16_t number;
+  uint32_t number;
   bool ok;
 };
 
@@ -117,16 +117,23 @@ TEST_F(DeviceThreadsTest, UnplugWhileWritingFailsAndDropsEachWriteAfterOneRetry)
   std::vector<WriteResult> reports;
   std::vector<WriteResult> streams;
   std::thread writer([&] {
-    for (uint16_t number = 1; !stop.load() && number < 60000; ++number) {
+    for (uint32_t number = 1; !stop.load(); ++number) {
       const bool report = link.WriteReport(NumberedReport(0x89, number));
       const bool stream = link.WriteStreamReport(NumberedReport(0xF1, number));
       reports.push_back({number, report});
       streams.push_back({number, stream});
       (report ? succeeded : failed)++;
+      // The worker's tick paces real writes; refused ones must not spin.
+      if (!report) std::this_thread::sleep_for(1ms);
     }
   });
   std::thread userInterface([&] {
-    while (!stop.load()) link.SendFeature(NumberedReport(0xFF, 1));
+    // A person picks colour schemes now and then; a loop without a pause
+    // would only test how fair the lock is once the sends are refused.
+    while (!stop.load()) {
+      link.SendFeature(NumberedReport(0xFF, 1));
+      std::this_thread::sleep_for(3ms);
+    }
   });
 
   EXPECT_TRUE(WaitUntil([&] { return succeeded.load() >= 20; }));
@@ -144,11 +151,11 @@ TEST_F(DeviceThreadsTest, UnplugWhileWritingFailsAndDropsEachWriteAfterOneRetry)
   // Every write was tried at most twice; a write that failed was retried
   // exactly once and then dropped; once re-detected as absent the link
   // refused without touching the device.
-  std::map<std::pair<std::string, int>, std::vector<int>> attempts;
+  std::map<std::pair<std::string, uint32_t>, std::vector<int>> attempts;
   for (const auto& line : m_keyboard.Trace()) {
     if (line.kind != "output" && line.kind != "stream") continue;
     if (line.bytes.size() != DeviceLink::kReportSize) continue;
-    attempts[{line.kind, line.bytes[2] | (line.bytes[3] << 8)}].push_back(line.result);
+    attempts[{line.kind, ReportNumber(line.bytes)}].push_back(line.result);
   }
   int droppedAfterRetry = 0;
   int refused = 0;
