@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -100,6 +101,25 @@ TEST_F(XmlDocumentFile, EncodingsAreDetectedAndConverted) {
     EXPECT_EQ(doc.GetAttribute(L"v"), c.value) << c.what;
     EXPECT_NE(doc.Diagnostics().find(c.diagnostic), std::wstring::npos) << c.what << "\n" << doc.Diagnostics();
   }
+}
+
+TEST_F(XmlDocumentFile, EightBitFallbackFollowsTheLocale) {
+  // A locale of its own, so that the test does not depend on what the
+  // machine has installed.
+  const std::string command = "localedef -i en_US -f ISO-8859-15 '" + (m_folder / "en_US.ISO-8859-15").string() +
+                              "' >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "localedef cannot build a locale here";
+  setenv("LOCPATH", m_folder.c_str(), 1);
+  setenv("LC_ALL", "en_US.ISO-8859-15", 1);
+  XmlDocument doc;
+  const bool loaded = doc.LoadFile(Write("in.xml", "<a v=\"\xA4\xBD\"/>"));
+  const std::wstring value = doc.FindElement(L"a") ? doc.GetAttribute(L"v") : L"";
+  const std::wstring diagnostics = doc.Diagnostics();
+  unsetenv("LOCPATH");
+  setenv("LC_ALL", "C.UTF-8", 1);
+  EXPECT_TRUE(loaded);
+  EXPECT_EQ(value, L"\u20AC\u0153");  // the euro and oe of Latin-9, not Latin-1's currency sign and one half
+  EXPECT_NE(diagnostics.find(L"<utf8_detection encoding=\"ISO-8859-15\"/>"), std::wstring::npos) << diagnostics;
 }
 
 TEST_F(XmlDocumentFile, SaveKeepsTheLoadedFormByteForByte) {
