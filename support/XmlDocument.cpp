@@ -39,6 +39,7 @@ constexpr std::size_t kDiagnosticsLimit = 1000;
 // One entry may quote a tag name; a huge one must not blow the log up.
 constexpr std::size_t kDiagnosticValueLimit = 100;
 constexpr std::size_t kDetectionPrefix = 1024;
+constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
 
 struct Element {
   int start = 0;
@@ -204,7 +205,9 @@ struct DocumentData {
   }
 
   void LogFileError(int error) {
-    std::string message = std::strerror(error);
+    // strerror_r (the GNU form) because documents live on worker threads too.
+    char buffer[256];
+    std::string message = strerror_r(error, buffer, sizeof(buffer));
     message = message.substr(0, message.find('\n'));
     Log(L"file_error", {{L"msg", platform::FromUtf8(message)}, {L"n", static_cast<long long>(error)}});
   }
@@ -600,9 +603,15 @@ bool XmlDocument::LoadFile(const std::wstring& path) {
     }
     char buffer[65536];
     std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof(buffer), file.Get())) > 0) bytes.append(buffer, got);
-    if (std::ferror(file.Get())) {
-      s.LogFileError(errno);
+    while ((got = std::fread(buffer, 1, sizeof(buffer), file.Get())) > 0 && bytes.size() <= kMaxFileBytes) {
+      bytes.append(buffer, got);
+    }
+    // A device that never ends (or a file no settings file could be) is
+    // refused instead of filling the memory.
+    const int error = std::ferror(file.Get()) ? errno : bytes.size() > kMaxFileBytes ? EFBIG : 0;
+    if (error != 0) {
+      bytes.clear();
+      s.LogFileError(error);
       s.Parse();
       return false;
     }
@@ -627,13 +636,13 @@ bool XmlDocument::LoadFile(const std::wstring& path) {
   }
   if (encoding) {
     s.Log(L"bom", {{L"encoding", encoding->name}});
-  } else if (size >= 2 && b[0] != 0 && b[1] == 0) {
+  } else if (size >= 4 && b[0] != 0 && b[1] == 0 && b[3] == 0) {
     // UTF-16 written without a mark still gives itself away by the zero
-    // byte beside its first character; read as 8-bit it would lose every
-    // character beyond ASCII.
+    // bytes beside its first characters (markup starts in ASCII); read as
+    // 8-bit it would lose every character beyond ASCII.
     encoding = xml::Utf16LeEncoding();
     s.Log(L"utf16_detection", {{L"encoding", encoding->name}});
-  } else if (size >= 2 && b[0] == 0 && b[1] != 0) {
+  } else if (size >= 4 && b[0] == 0 && b[1] != 0 && b[2] == 0) {
     encoding = xml::Utf16BeEncoding();
     s.Log(L"utf16_detection", {{L"encoding", encoding->name}});
   } else {

@@ -177,6 +177,11 @@ TEST_F(XmlDocumentFile, FileErrorsFailWithTheSystemReason) {
   EXPECT_EQ(doc.Diagnostics(), L"<file_error msg=\"No such file or directory\" n=\"2\"/>");
   EXPECT_FALSE(doc.FindElement(L"a"));
 
+  // A device without end is refused, not read until the memory runs out.
+  EXPECT_FALSE(doc.LoadFile(L"/dev/zero"));
+  EXPECT_EQ(doc.Diagnostics(), L"<file_error msg=\"File too large\" n=\"27\"/>");
+  EXPECT_EQ(doc.GetText(), L"");
+
   EXPECT_FALSE(doc.LoadFile(m_folder.wstring()));
   EXPECT_NE(doc.Diagnostics().find(L"<file_error msg=\"Is a directory\" n=\"21\"/>"), std::wstring::npos);
 
