@@ -169,6 +169,41 @@ TEST_F(XmlDocumentFile, BuiltDocumentIsSavedAsDeclaredWithoutMark) {
   EXPECT_EQ(Read(PathOf("plain.xml")), "<a v=\"\xC3\x9C\"/>");
 }
 
+TEST_F(XmlDocumentFile, MacroFileBytes) {
+  XmlDocument doc;
+  doc.SetText(L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
+  ASSERT_TRUE(doc.AddElement(L"macro"));
+  ASSERT_TRUE(doc.EnterElement());
+  ASSERT_TRUE(doc.AddElement(L"macroinfo"));
+  ASSERT_TRUE(doc.SetAttribute(L"name", L"M\u00FC"));
+  ASSERT_TRUE(doc.SetAttribute(L"times", 1));
+  ASSERT_TRUE(doc.SetAttribute(L"type", 0));
+  ASSERT_TRUE(doc.SetAttribute(L"delaytime", 10));
+  ASSERT_TRUE(doc.AddElement(L"macroitems"));
+  ASSERT_TRUE(doc.EnterElement());
+  for (int value : {65, 66}) {
+    ASSERT_TRUE(doc.AddElement(L"item"));
+    ASSERT_TRUE(doc.SetAttribute(L"desc", L"\u20AC"));
+    ASSERT_TRUE(doc.SetAttribute(L"type", 1));
+    ASSERT_TRUE(doc.SetAttribute(L"value", value));
+    ASSERT_TRUE(doc.SetAttribute(L"delay_time", 5));
+  }
+  ASSERT_TRUE(doc.SaveFile(PathOf("macro.xml")));
+  EXPECT_EQ(Read(PathOf("macro.xml")),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+            "<macro>\r\n"
+            "<macroinfo name=\"M\xC3\xBC\" times=\"1\" type=\"0\" delaytime=\"10\"/>\r\n"
+            "<macroitems>\r\n"
+            "<item desc=\"\xE2\x82\xAC\" type=\"1\" value=\"65\" delay_time=\"5\"/>\r\n"
+            "<item desc=\"\xE2\x82\xAC\" type=\"1\" value=\"66\" delay_time=\"5\"/>\r\n"
+            "</macroitems>\r\n"
+            "</macro>\r\n");
+  XmlDocument reread;
+  ASSERT_TRUE(reread.LoadFile(PathOf("macro.xml")));
+  ASSERT_TRUE(reread.FindElement(L"macro") && reread.EnterElement() && reread.FindElement(L"macroinfo"));
+  EXPECT_EQ(reread.GetAttribute(L"name"), L"M\u00FC");
+}
+
 TEST_F(XmlDocumentFile, FileErrorsFailWithTheSystemReason) {
   XmlDocument doc;
   doc.SetText(L"<a/>");
