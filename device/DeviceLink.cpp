@@ -137,7 +137,7 @@ bool DeviceLink::TryOpen(const Candidate& candidate) {
 }
 
 void DeviceLink::OpenAll() {
-  std::scoped_lock lock(m_lock);
+  std::unique_lock lock(m_lock);
   // A second discovery without CloseAll would otherwise leave the first
   // one's handles open and listed twice.
   ReleaseAll();
@@ -164,8 +164,12 @@ void DeviceLink::OpenAll() {
     if (TryOpen(candidate)) refused.push_back(candidate);
   }
   // Right after a plug-in the rights can arrive a moment after the node.
+  // The lock is let go while waiting, so a transfer from another thread is
+  // refused at once (nothing is enabled yet) instead of waiting.
   for (int attempt = 0; attempt < kAccessRetries && !refused.empty(); ++attempt) {
+    lock.unlock();
     std::this_thread::sleep_for(kAccessRetryDelay);
+    lock.lock();
     std::vector<Candidate> stillRefused;
     for (const Candidate& candidate : refused) {
       if (TryOpen(candidate)) stillRefused.push_back(candidate);

@@ -7,6 +7,8 @@
 // Thread-safety: every operation may be called from any thread.  One lock
 // covers the state and every transfer, pauses included, so a feature report
 // from the user-interface thread never overlaps the worker's transfers.
+// Discovery (OpenAll, CloseAll) belongs to one thread at a time, the worker's:
+// OpenAll lets the lock go while it waits for access rights.
 // Handles returned by GetActiveHandle or CollectDevices stay valid until the
 // next CloseAll or OpenAll; use them only through this class's transfers.
 #include <array>

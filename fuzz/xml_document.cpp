@@ -70,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   {
     XmlDocument doc;
     doc.SetText(platform::FromUtf8(bytes));
-    Check(doc.Diagnostics().size() < 1200, "diagnostics stay bounded");
+    // Entries stop at 1000 characters; the last one may quote a cut tag name.
+    Check(doc.Diagnostics().size() < 2000, "diagnostics stay bounded");
     WalkAndEdit(doc);
   }
   {

@@ -55,7 +55,8 @@ class SettingsFile {
   // Stores one value, keeping the others.  Does not create the folder: false
   // when the key is not Present, when the name or text cannot be stored
   // (empty name, '=', '#' at the start, surrounding spaces, control
-  // characters) or when the file cannot be written.
+  // characters), when the file would grow past 64 KiB or when it cannot be
+  // written.
   bool Write(const std::wstring& name, const std::wstring& text) const;
 
   // The whole file's text to values; nothing when it is damaged.

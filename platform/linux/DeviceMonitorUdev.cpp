@@ -3,6 +3,7 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 #include "platform/HidInterfaceId.h"
@@ -45,7 +46,10 @@ UdevDeviceMonitor::~UdevDeviceMonitor() {
 void UdevDeviceMonitor::Run() {
   pollfd fds[2] = {{udev_monitor_get_fd(m_monitor), POLLIN, 0}, {m_stopEvent, POLLIN, 0}};
   for (;;) {
-    if (::poll(fds, 2, -1) < 0) continue;
+    if (::poll(fds, 2, -1) < 0) {
+      if (errno == EINTR) continue;
+      return;  // the descriptors are broken; nothing more will arrive
+    }
     if (fds[1].revents & POLLIN) return;
     if (!(fds[0].revents & POLLIN)) continue;
     udev_device* device = udev_monitor_receive_device(m_monitor);

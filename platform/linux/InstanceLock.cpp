@@ -163,7 +163,13 @@ struct InstanceLock::Listener {
       if (fds[1].revents != 0) return;
       if ((fds[0].revents & POLLIN) == 0) continue;
       FileDescriptor client(::accept4(socket.Get(), nullptr, nullptr, SOCK_CLOEXEC));
-      if (client.Valid()) Serve(client.Get());
+      if (client.Valid()) {
+        Serve(client.Get());
+      } else if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+        // The connection stays queued and poll would report it again at
+        // once; give the process a moment to free descriptors.
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      }
     }
   }
 

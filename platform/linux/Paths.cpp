@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/TextConvert.h"
+#include "platform/linux/HomeFolder.h"
 
 namespace platform {
 namespace {
@@ -40,6 +41,8 @@ std::string WithoutTrailingSlashes(std::string path) {
   return path;
 }
 
+}  // namespace
+
 std::string HomeFolder() {
   const char* home = std::getenv("HOME");
   if (home != nullptr && home[0] == '/') return WithoutTrailingSlashes(home);
@@ -53,8 +56,6 @@ std::string HomeFolder() {
   }
   return "/tmp";
 }
-
-}  // namespace
 
 std::wstring FileNameFrom(const std::wstring& name) {
   if (name.empty() || name == L"." || name == L"..") return L"_";
@@ -84,7 +85,7 @@ std::wstring ModuleFolder() {
 }
 
 std::wstring UserDataFolder(const std::wstring& deviceName) {
-  // The base directory specification says relative values are to be ignored.
+  // The XDG base directory rules say a relative value is to be ignored.
   const char* data = std::getenv("XDG_DATA_HOME");
   const std::string base = (data != nullptr && data[0] == '/')
                                ? WithoutTrailingSlashes(data)

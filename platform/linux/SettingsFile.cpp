@@ -11,6 +11,7 @@
 
 #include "platform/Paths.h"
 #include "platform/TextConvert.h"
+#include "platform/linux/HomeFolder.h"
 
 namespace platform {
 namespace {
@@ -107,8 +108,7 @@ std::wstring SettingsFile::FolderFor(const std::wstring& programName) {
   if (config != nullptr && config[0] == '/') {
     base = config;
   } else {
-    const char* home = std::getenv("HOME");
-    base = std::string(home != nullptr && home[0] == '/' ? home : "/tmp") + "/.config";
+    base = HomeFolder() + "/.config";
   }
   while (base.size() > 1 && base.back() == '/') base.pop_back();
   return FromUtf8(base) + L"/" + FileNameFrom(programName) + L"/";
@@ -153,6 +153,8 @@ bool SettingsFile::Write(const std::wstring& name, const std::wstring& text) con
   Values values = ReadValues(path).value_or(Values{});
   values[name] = text;
   const std::string bytes = Format(values);
+  // A file past the limit would read back as damaged, losing every value.
+  if (bytes.size() > kMaxFileSize) return false;
 
   std::string temp = ToUtf8(m_folder) + "." + kFileName + ".XXXXXX";
   FileDescriptor fd(::mkostemp(temp.data(), O_CLOEXEC));

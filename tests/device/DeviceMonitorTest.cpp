@@ -109,13 +109,13 @@ TEST_F(DeviceTest, UnplugReachesTheWindowAndQueuesARedetection) {
   DeviceLink link;
   RecordingTaskSink tasks;
   RecordingIndicator indicator;
+  RecordingWindow window;  // outlives the presence, whose monitor posts to it
   DevicePresence presence(link, tasks, indicator);
   for (const auto& entry : KeyboardEntries()) presence.AddConnectionEntry(entry);
   AddEntries(link, KeyboardEntries());
   presence.RunDetectionTask(TaskCode(DeviceTask::RedetectDevice));
   ASSERT_EQ(tasks.Take(), std::vector<int>{TaskCode(DeviceTask::LoadDeviceData)});
 
-  RecordingWindow window;
   ASSERT_TRUE(presence.RegisterDeviceArrival(&window, DeviceMonitorOptions{DeviceMonitorSource::Poll, 20ms}));
   m_keyboard.Set("modes=");
   ASSERT_TRUE(window.WaitForMessages(3));  // three interfaces went away

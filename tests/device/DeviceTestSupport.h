@@ -76,12 +76,18 @@ class DeviceTest : public ::testing::Test {
     link.SetSelectedDeviceType(101);
     link.ClearActiveHandle();
   }
-  static DeviceLink::Report NumberedReport(uint8_t command, uint16_t number) {
+  // A report that carries `number` in bytes 2 to 5, so a trace line tells
+  // which call it came from.
+  static DeviceLink::Report NumberedReport(uint8_t command, uint32_t number) {
     DeviceLink::Report report{};
     report[1] = command;
-    report[2] = static_cast<uint8_t>(number & 0xFF);
-    report[3] = static_cast<uint8_t>(number >> 8);
+    for (int i = 0; i < 4; ++i) report[2 + i] = static_cast<uint8_t>(number >> (8 * i));
     return report;
+  }
+  static uint32_t ReportNumber(const std::vector<uint8_t>& bytes) {
+    uint32_t number = 0;
+    for (int i = 0; i < 4 && 2 + i < static_cast<int>(bytes.size()); ++i) number |= uint32_t{bytes[2 + i]} << (8 * i);
+    return number;
   }
 
   VirtualKeyboardControl m_keyboard;

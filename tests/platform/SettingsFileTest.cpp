@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <thread>
 
 #include "tests/platform/TempFolder.h"
@@ -32,6 +33,25 @@ TEST(SettingsFile, ParseReadsLinesAndRejectsDamagedFiles) {
       {std::string(70 * 1024, '#'), std::nullopt},       // larger than any settings file
   };
   for (const auto& c : cases) EXPECT_EQ(SettingsFile::Parse(c.bytes), c.expected) << c.bytes;
+}
+
+TEST(SettingsFile, EveryStorableValueReadsBackAsWritten) {
+  // Values the program may store: any text without control characters,
+  // including '=', '#', spaces at either end and text beyond ASCII.
+  const std::wstring alphabet = L"aZ09_= #\t.-\u00FC\u015F\u20AC";
+  std::mt19937 random(7);
+  auto text = [&](size_t length) {
+    std::wstring out;
+    for (size_t i = 0; i < length; ++i) out += alphabet[random() % alphabet.size()];
+    return out;
+  };
+  for (int round = 0; round < 200; ++round) {
+    SettingsFile::Values values;
+    for (int i = random() % 4; i >= 0; --i) {
+      values[L"n" + std::to_wstring(random() % 100)] = text(random() % 12);
+    }
+    EXPECT_EQ(SettingsFile::Parse(SettingsFile::Format(values)), values);
+  }
 }
 
 TEST(SettingsFile, OpenTellsPresentMissingCreatedAndUnusable) {
@@ -74,6 +94,8 @@ TEST(SettingsFile, WriteRefusesWhatWouldDamageTheFile) {
     EXPECT_FALSE(settings.Write(name, L"1")) << name.size();
   }
   EXPECT_FALSE(settings.Write(L"LCID", L"1\nexit_mode=0"));
+  // Too long to read back: refused rather than stored and then lost.
+  EXPECT_FALSE(settings.Write(L"LCID", std::wstring(70 * 1024, L'1')));
   EXPECT_FALSE(std::filesystem::exists(temp.Path("settings.conf")));
 }
 

@@ -32,8 +32,11 @@ std::string ReadWholeFile(const std::string& path) {
 }  // namespace
 
 SimulatedKeyboard& SimulatedKeyboard::Instance() {
-  static SimulatedKeyboard keyboard;
-  return keyboard;
+  // Never destroyed: a program's own static objects (the device link) close
+  // their handles at exit, possibly after this library's statics are gone.
+  // The trace is flushed line by line, so nothing is lost.
+  static SimulatedKeyboard* keyboard = new SimulatedKeyboard;
+  return *keyboard;
 }
 
 SimulatedKeyboard::SimulatedKeyboard() : m_environment(SettingsFromEnvironment()) {
