@@ -58,6 +58,7 @@ void SimulatedKeyboard::Apply(const SimulatorSettings& settings) {
       if (!settings.IsConnected(mode)) ++m_generation[mode];
     }
   }
+  if (settings.keyboardName != m_settings.keyboardName) m_decoder.reset();
   m_settings = settings;
   m_trace.SetPath(m_settings.tracePath);
   m_failedWrites = 0;
@@ -179,6 +180,7 @@ int SimulatedKeyboard::Write(hid_device* device, const uint8_t* data, size_t len
     device->error = L"Broken pipe";
   }
   m_trace.Record(kind, device->interfaceId, result, data, length);
+  if (result > 0 && device->mode >= 0 && Decoder().OnOutput(device->interfaceNumber, data, length)) WriteState();
   return result;
 }
 
@@ -193,6 +195,7 @@ int SimulatedKeyboard::SendFeature(hid_device* device, const uint8_t* data, size
   } else {
     device->lastFeature.assign(data, data + length);
     device->repliesGiven = 0;
+    if (device->mode >= 0 && Decoder().OnFeature(data, length)) WriteState();
   }
   m_trace.Record("feature-send", device->interfaceId, result, data, length);
   return result;
@@ -206,6 +209,15 @@ int SimulatedKeyboard::GetFeature(hid_device* device, uint8_t* data, size_t leng
   std::vector<FeatureAnswer> builtIn;
   if (IsLive(device)) {
     reply = FindFeatureReply(m_settings.featureAnswers, device->lastFeature, device->repliesGiven);
+    // The slot-table query is answered from what the keyboard was told.
+    const auto& sent = device->lastFeature;
+    if (reply == nullptr && device->mode >= 0 && sent.size() >= 3 && sent[0] == 0x07 && sent[1] == 0xFB &&
+        sent[2] == 0x01) {
+      builtIn.push_back({{0x07, 0xFB, 0x01}, {}});
+      for (size_t k = 0; k < 4; ++k) builtIn.back().replies.push_back(Decoder().SlotTableReply(k));
+      reply = FindFeatureReply(builtIn, sent, device->repliesGiven);
+      if (reply && reply->empty()) reply = nullptr;
+    }
     if (reply == nullptr) {
       builtIn = BuiltInFeatureAnswers(device->info.product_id);
       reply = FindFeatureReply(builtIn, device->lastFeature, device->repliesGiven);
@@ -221,6 +233,25 @@ int SimulatedKeyboard::GetFeature(hid_device* device, uint8_t* data, size_t leng
   std::memcpy(data, reply->data(), count);
   m_trace.Record("feature-get", device->interfaceId, static_cast<int>(count), data, count);
   return static_cast<int>(count);
+}
+
+ProtocolDecoder& SimulatedKeyboard::Decoder() {
+  const uint16_t product = m_settings.productIds.empty() ? 0 : m_settings.productIds.front();
+  const Family family = FamilyOfProduct(product);
+  if (!m_decoder || m_decoder->State().family != family) m_decoder = std::make_unique<ProtocolDecoder>(family);
+  return *m_decoder;
+}
+
+void SimulatedKeyboard::WriteState() {
+  if (m_settings.statePath.empty() || !m_decoder) return;
+  // Written beside and renamed over, so a reader never sees half a file.
+  const std::string temporary = m_settings.statePath + ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return;
+    out << m_decoder->State().ToJson();
+  }
+  std::rename(temporary.c_str(), m_settings.statePath.c_str());
 }
 
 int SimulatedKeyboard::Read(hid_device* device) {

@@ -6,17 +6,23 @@
 // device with another product id is always present as well, so a program
 // that opens what it does not want shows up in the trace.
 //
+// The keyboard also understands what it is sent: ProtocolDecoder keeps its
+// state (key map, macros, light, colours), which is written as JSON to the
+// state file and answers the feature protocol's slot-table query.
+//
 // Thread-safety: every operation takes the one lock, so the program may call
 // hidapi from any number of threads.
 #include <hidapi.h>
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "ProtocolDecoder.h"
 #include "ReportTrace.h"
 #include "SimulatorSettings.h"
 
@@ -71,6 +77,10 @@ class SimulatedKeyboard {
   void Apply(const SimulatorSettings& settings);
   std::vector<SimulatedInterface> InterfacesLocked() const;
   bool IsLive(const hid_device* device) const;
+  // The decoder of the keyboard the settings describe; a change of product
+  // ids to another family starts a new keyboard.
+  ProtocolDecoder& Decoder();
+  void WriteState();
 
   std::mutex m_lock;
   SimulatorSettings m_environment;
@@ -85,6 +95,7 @@ class SimulatedKeyboard {
   std::map<std::string, int> m_deniedOpens;
   std::set<hid_device*> m_handles;
   ReportTrace m_trace;
+  std::unique_ptr<ProtocolDecoder> m_decoder;
 };
 
 }  // namespace virtual_keyboard

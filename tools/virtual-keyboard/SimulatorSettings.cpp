@@ -74,6 +74,10 @@ void ApplySetting(const std::string& key, const std::string& value, SimulatorSet
     if (!pids.empty()) settings.productIds = pids;
   } else if (key == "trace") {
     settings.tracePath = value;
+  } else if (key == "state") {
+    settings.statePath = value;
+  } else if (key == "keyboard") {
+    settings.keyboardName = value;
   } else if (key == "feature_answer") {
     std::istringstream in(value);
     std::string word;
@@ -120,7 +124,8 @@ SimulatorSettings SettingsFromEnvironment() {
     const char* key;
   } names[] = {{"KESTREL_VK_MODES", "modes"},       {"KESTREL_VK_FAIL_WRITES", "fail_writes"},
                {"KESTREL_VK_DENY_OPEN", "deny_open"}, {"KESTREL_VK_VID", "vid"},
-               {"KESTREL_VK_PIDS", "pids"},          {"KESTREL_VK_TRACE", "trace"}};
+               {"KESTREL_VK_PIDS", "pids"},          {"KESTREL_VK_TRACE", "trace"},
+               {"KESTREL_VK_STATE", "state"}};
   for (const auto& name : names) {
     if (const char* value = std::getenv(name.variable)) ApplySetting(name.key, Trim(value), settings);
   }

@@ -8,6 +8,11 @@
 //                          so a test can plug and unplug modes while the
 //                          program runs)
 //   KESTREL_VK_TRACE       path of the trace file (see ReportTrace.h)
+//   KESTREL_VK_STATE       path of the state file: the keyboard's decoded
+//                          state as JSON (KeyboardState.h), rewritten whole
+//                          after every report that changed it
+// Control file only: keyboard=<name> names the keyboard; a new name puts a
+// factory-fresh keyboard (empty decoded state) behind the same interfaces.
 //   KESTREL_VK_MODES       connected modes, e.g. "0,1" ("" = none; default "0")
 //   KESTREL_VK_FAIL_WRITES "all", "none" or N: the first N writes fail
 //   KESTREL_VK_DENY_OPEN   "all", "none" or N: the first N opens of every
@@ -15,7 +20,7 @@
 //   KESTREL_VK_VID, KESTREL_VK_PIDS   hexadecimal vendor id and the product id
 //                          of each mode ("1209" and "4B01,4B02,4B03")
 // Control file: one "key=value" per line with the keys modes, fail_writes,
-// deny_open, vid, pids, trace, and feature_answer (repeatable):
+// deny_open, vid, pids, trace, state, and feature_answer (repeatable):
 //   feature_answer=<request prefix hex> <reply hex> <reply hex> ...
 // Lines starting with '#' are comments.  A control file value replaces the
 // environment's.  "First N" counts start again whenever the file changes.
@@ -37,6 +42,8 @@ struct SimulatorSettings {
   int failWrites = 0;
   int denyOpens = 0;
   std::string tracePath;
+  std::string statePath;
+  std::string keyboardName;
   std::vector<FeatureAnswer> featureAnswers;
 
   bool IsConnected(int mode) const;

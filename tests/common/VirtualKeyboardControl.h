@@ -24,6 +24,10 @@ class VirtualKeyboardControl {
   // Replaces the control file in one step (lines "key=value").
   void Set(const std::string& lines);
   void ClearTrace();
+  // The keyboard's decoded state as the simulator last wrote it (JSON), or
+  // empty before any report changed it.
+  std::string StateText() const;
+  void ClearState();
   std::vector<TraceLine> Trace() const;
   std::vector<TraceLine> Trace(const std::string& kind) const;
 
@@ -31,6 +35,7 @@ class VirtualKeyboardControl {
   std::string m_folder;
   std::string m_controlPath;
   std::string m_tracePath;
+  std::string m_statePath;
 };
 
 int64_t MonotonicNanoseconds();

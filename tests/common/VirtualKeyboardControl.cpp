@@ -27,7 +27,8 @@ std::string ProcessFolder() {
 VirtualKeyboardControl::VirtualKeyboardControl()
     : m_folder(ProcessFolder()),
       m_controlPath(m_folder + "/control"),
-      m_tracePath(m_folder + "/trace") {
+      m_tracePath(m_folder + "/trace"),
+      m_statePath(m_folder + "/state.json") {
   // The simulator reads the control path once, on its first call.
   setenv("KESTREL_VK_CONTROL", m_controlPath.c_str(), 1);
   Set("");
@@ -50,12 +51,23 @@ void VirtualKeyboardControl::Set(const std::string& lines) {
   const std::string temporary = m_controlPath + ".new";
   {
     std::ofstream out(temporary, std::ios::trunc);
-    out << "trace=" << m_tracePath << "\n" << lines << "\n";
+    out << "trace=" << m_tracePath << "\n"
+        << "state=" << m_statePath << "\n"
+        << lines << "\n";
   }
   std::rename(temporary.c_str(), m_controlPath.c_str());
 }
 
 void VirtualKeyboardControl::ClearTrace() { std::ofstream(m_tracePath, std::ios::trunc); }
+
+std::string VirtualKeyboardControl::StateText() const {
+  std::ifstream in(m_statePath, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void VirtualKeyboardControl::ClearState() { std::remove(m_statePath.c_str()); }
 
 std::vector<TraceLine> VirtualKeyboardControl::Trace() const {
   std::vector<TraceLine> lines;
