@@ -52,6 +52,15 @@ TEST_F(WindowTest, MapsAndPaintsAfterCreate) {
   EXPECT_EQ(t.window.GetClientRect().Width(), 200);
   EXPECT_EQ(t.window.GetClientRect().Height(), 150);
   EXPECT_EQ(t.window.GetTitle(), L"Kestrel window test");
+  t.window.Show(SW_MINIMIZE);
+  EXPECT_TRUE(t.window.IsIconic());
+  EXPECT_FALSE(t.window.IsVisible());
+  t.window.Show(SW_RESTORE);
+  EXPECT_FALSE(t.window.IsIconic());
+  EXPECT_TRUE(t.window.IsVisible());
+  t.window.Show(SW_HIDE);
+  ASSERT_TRUE(PumpUntil([&] { return t.handler.Last(WM_SHOWWINDOW)->wParam == 0; }));
+  EXPECT_FALSE(t.window.IsVisible());
   t.window.Destroy();
   EXPECT_FALSE(t.window.Exists());
   EXPECT_EQ(t.handler.messages.back().message, WM_NCDESTROY);
@@ -92,6 +101,28 @@ TEST_F(WindowTest, ClickAndKeyArriveWithCoordinatesAndModifiers) {
   ASSERT_NE(ch, nullptr);
   EXPECT_EQ(ch->wParam, static_cast<uintptr_t>('A'));
   EXPECT_FALSE(IsKeyDown(kVkShift));
+}
+
+TEST_F(WindowTest, PopUpWindowsMapWithoutTheWindowManager) {
+  TestWindow owner;
+  ASSERT_TRUE(owner.Open({100, 600, 300, 700}));
+  RecordingHandler handler;
+  Window popUp(&handler);
+  WindowCreateParams params;
+  params.owner = &owner.window;
+  params.style = WS_POPUP | WS_VISIBLE;
+  params.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+  params.rect = {120, 620, 220, 650};
+  params.popUp = true;
+  ASSERT_TRUE(popUp.Create(params));
+  ASSERT_TRUE(PumpUntil([&] { return handler.Count(WM_PAINT) > 0; }));
+  EXPECT_EQ(popUp.GetOwner(), &owner.window);
+  EXPECT_EQ(popUp.GetWindowRect().left, 120);
+  // Clicks on the pop-up go to the pop-up, in its own coordinates.
+  Click(130, 630);
+  ASSERT_TRUE(PumpUntil([&] { return handler.Count(WM_LBUTTONUP) == 1; }));
+  EXPECT_EQ(LowWord(handler.Last(WM_LBUTTONDOWN)->lParam), 10);
+  EXPECT_EQ(owner.handler.Count(WM_LBUTTONDOWN), 0u);
 }
 
 TEST_F(WindowTest, SecondQuickClickIsADoubleClickAndWheelStepsAre120) {

@@ -303,12 +303,13 @@ void Window::SetIcon(const uint32_t* pixels, int width, int height) {
 }
 
 void Window::Invalidate(const Rect* rect) {
+  // Any thread may get here, so nothing of the window's geometry is read:
+  // the loop clips the rectangle to the client area when it paints.
+  constexpr int kEverything = 1 << 20;
   State* s = m_state.get();
   {
     std::scoped_lock lock(s->paintMutex);
-    const Rect all{0, 0, s->rect.Width(), s->rect.Height()};
-    Rect r = rect ? *rect : all;
-    r = {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, all.right), std::min(r.bottom, all.bottom)};
+    const Rect r = rect ? *rect : Rect{0, 0, kEverything, kEverything};
     if (r.IsEmpty()) return;
     if (s->update.IsEmpty()) {
       s->update = r;

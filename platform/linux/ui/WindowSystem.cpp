@@ -364,8 +364,11 @@ bool WindowSystem::QueueDueWork() {
     std::scoped_lock lock(s->paintMutex);
     if (s->paintPending && s->mapped && s->lastPaint + kPaintInterval <= now) {
       s->paintPending = false;
-      s->painting = s->update;
+      const Rect& u = s->update;
+      s->painting = {std::max(u.left, 0), std::max(u.top, 0), std::min(u.right, s->rect.Width()),
+                     std::min(u.bottom, s->rect.Height())};
       s->update = Rect{};
+      if (s->painting.IsEmpty()) continue;
       s->lastPaint = now;
       m_ready.push_back(Message{s->handle, WM_PAINT, 0, 0, 0, m_modifiers, false});
       queued = true;
