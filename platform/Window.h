@@ -1,7 +1,7 @@
 #pragma once
 // One native top-level window of the toolkit.  The window hands every
-// message to its handler; it owns the native window and destroys it with
-// itself.  All operations belong to the UI thread except PostMessage and
+// message to its handler (which must outlive it, or be replaced first); it
+// owns the native window and destroys it with itself.  All operations belong to the UI thread except PostMessage and
 // Invalidate, which any thread may call while the Window object lives.
 #include <cstdint>
 #include <memory>

@@ -272,7 +272,7 @@ void WindowSystem::Translate(XEvent& event) {
       if (!down) l |= (static_cast<intptr_t>(1) << 30) | (static_cast<intptr_t>(1) << 31);
       const bool alt = (state & Mod1Mask) != 0 && vk != 18;
       const uint32_t msg = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
-      if (vk != 0 || down) QueueInput(s, msg, static_cast<uintptr_t>(vk), l, k.time);
+      if (vk != 0) QueueInput(s, msg, static_cast<uintptr_t>(vk), l, k.time);
       if (down && length > 0 && !(k.state & (ControlMask | Mod1Mask))) {
         for (int i = 0; i < length; ++i) {
           const unsigned char c = static_cast<unsigned char>(text[i]);
