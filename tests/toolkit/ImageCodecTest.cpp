@@ -147,6 +147,14 @@ TEST(ImageCodec, GarbageAndTruncatedInputGiveNull) {
       {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0},
       {0, 0, 1, 0, 1, 0, 4, 4, 0, 0, 1, 0, 32, 0, 0xFF, 0xFF, 0, 0, 22, 0, 0, 0},
   };
+  // Headers that claim pictures far larger than their bytes.
+  std::vector<uint8_t> hugeGif = gif;
+  hugeGif[6] = hugeGif[7] = hugeGif[8] = hugeGif[9] = 0xFF;
+  std::vector<uint8_t> hugePng = png;
+  hugePng[16] = hugePng[20] = 0x01;  // 16M x 16M
+  for (const auto& input : {hugeGif, hugePng}) {
+    EXPECT_EQ(ImageCodec::Decode(input.data(), input.size()), nullptr);
+  }
   for (size_t i = 0; i < inputs.size(); ++i) {
     EXPECT_EQ(ImageCodec::Decode(inputs[i].data(), inputs[i].size()), nullptr) << "input " << i;
   }

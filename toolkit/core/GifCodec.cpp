@@ -36,13 +36,22 @@ namespace ImageCodec {
 
 std::unique_ptr<Image> DecodeGif(const uint8_t* data, size_t size) {
   if (!data || size < 13) return nullptr;
+  // The logical screen's size is checked before giflib allocates anything.
+  const uint64_t screenArea = static_cast<uint64_t>(data[6] | (data[7] << 8)) * (data[8] | (data[9] << 8));
+  if (screenArea == 0 || screenArea > kMaxDecodedPixels) return nullptr;
   GifSource source{data, size, 0};
   int error = 0;
   std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&source, ReadGifBytes, &error));
   if (!gif || DGifSlurp(gif.get()) != GIF_OK || gif->ImageCount <= 0) return nullptr;
   const int width = gif->SWidth;
   const int height = gif->SHeight;
-  if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
+  if (width <= 0 || height <= 0) return nullptr;
+  // Every frame is kept at the full size: all of them together stay within
+  // the decoded-pixel limit.
+  const uint64_t area = static_cast<uint64_t>(width) * height;
+  if (area * static_cast<uint64_t>(gif->ImageCount) > 4 * kMaxDecodedPixels || area > kMaxDecodedPixels) {
+    return nullptr;
+  }
 
   std::vector<uint32_t> screen(static_cast<size_t>(width) * height, 0);
   std::vector<Image::Frame> frames;
