@@ -16,6 +16,7 @@ packages=(
   libpugixml-dev
   xvfb xcompmgr xdotool xclip x11-utils imagemagick
   python3 openssl zip unzip xdg-utils
+  nlohmann-json3-dev
 )
 
 missing=()
