@@ -73,6 +73,11 @@ TEST_F(WindowTest, ClickAndKeyArriveWithCoordinatesAndModifiers) {
   t.window.SetFocus();
   PumpFor(50);
   t.handler.messages.clear();
+  bool shiftHeldAtA = false;
+  t.handler.onMessage = [&](Window&, const Message& m, intptr_t&) {
+    if (m.message == WM_KEYDOWN && m.wParam == static_cast<uintptr_t>(kVkA)) shiftHeldAtA = IsKeyDown(kVkShift);
+    return false;
+  };
 
   SynthesizeKey(kVkShift, true);
   Click(250, 180);
@@ -100,7 +105,12 @@ TEST_F(WindowTest, ClickAndKeyArriveWithCoordinatesAndModifiers) {
   const Message* ch = t.handler.Last(WM_CHAR);
   ASSERT_NE(ch, nullptr);
   EXPECT_EQ(ch->wParam, static_cast<uintptr_t>('A'));
+  EXPECT_TRUE(shiftHeldAtA);
   EXPECT_FALSE(IsKeyDown(kVkShift));
+  // The Shift key itself arrives without its side.
+  bool sawShift = false;
+  for (const Message& m : t.handler.messages) sawShift |= m.message == WM_KEYDOWN && m.wParam == kVkShift;
+  EXPECT_TRUE(sawShift);
 }
 
 TEST_F(WindowTest, PopUpWindowsMapWithoutTheWindowManager) {

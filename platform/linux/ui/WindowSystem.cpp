@@ -12,12 +12,32 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/linux/ui/FallbackKeyMap.h"
+#include "model/VirtualKeys.h"
+#include "platform/XKeyTable.h"
 
 namespace platform {
 
 namespace {
 constexpr auto kPaintInterval = std::chrono::milliseconds(15);
+
+int GenericModifier(int vk) {
+  if (vk == VirtualKey::LeftShift || vk == VirtualKey::RightShift) return VirtualKey::Shift;
+  if (vk == VirtualKey::LeftControl || vk == VirtualKey::RightControl) return VirtualKey::Control;
+  if (vk == VirtualKey::LeftMenu || vk == VirtualKey::RightMenu) return VirtualKey::Menu;
+  return vk;
+}
+
+int OtherSide(int vk) {
+  switch (vk) {
+    case VirtualKey::LeftShift: return VirtualKey::RightShift;
+    case VirtualKey::RightShift: return VirtualKey::LeftShift;
+    case VirtualKey::LeftControl: return VirtualKey::RightControl;
+    case VirtualKey::RightControl: return VirtualKey::LeftControl;
+    case VirtualKey::LeftMenu: return VirtualKey::RightMenu;
+    case VirtualKey::RightMenu: return VirtualKey::LeftMenu;
+    default: return 0;
+  }
+}
 
 // Xlib's default error handler ends the process.  An error here is a
 // request on a window that just went away or a refused extension call: the
@@ -251,26 +271,36 @@ void WindowSystem::Translate(XEvent& event) {
       char text[32] = {};
       KeySym keysym = NoSymbol;
       const int length = XLookupString(&k, text, sizeof text - 1, &keysym, nullptr);
-      // The virtual key comes from the unshifted symbol, as for the keyboard
-      // itself ('A' whether or not Shift is held).
-      KeySym base = XLookupKeysym(&k, 0);
-      int vk = fallback_keys::VirtualKeyFromKeysym(base);
-      if (vk == 0) vk = fallback_keys::VirtualKeyFromKeysym(keysym);
+      // The virtual key comes from the layout's unshifted symbol ('A'
+      // whether or not Shift is held).
+      const int sided = VirtualKeyFromKeycode(m_display, k.keycode, (k.state & Mod2Mask) != 0);
+      // Key messages name the modifier without its side, as the toolkit
+      // expects; both are tracked as held.
+      const int vk = GenericModifier(sided);
       const bool down = event.type == KeyPress;
-      const bool repeat = down && m_keysDown.count(vk) != 0;
-      if (vk != 0) {
-        if (down) m_keysDown.insert(vk);
-        else m_keysDown.erase(vk);
+      const bool repeat = down && m_keysDown.count(sided) != 0;
+      if (sided != 0) {
+        if (down) {
+          m_keysDown.insert(sided);
+          m_keysDown.insert(vk);
+        } else {
+          m_keysDown.erase(sided);
+          const int other = OtherSide(sided);
+          if (other == 0 || m_keysDown.count(other) == 0) m_keysDown.erase(vk);
+        }
       }
       // The state bits describe the moment before this key; fold in the key itself.
       unsigned state = k.state;
-      const unsigned keyBit = vk == 16 ? ShiftMask : vk == 17 ? ControlMask : vk == 18 ? Mod1Mask : 0;
+      const unsigned keyBit = vk == VirtualKey::Shift     ? ShiftMask
+                              : vk == VirtualKey::Control ? ControlMask
+                              : vk == VirtualKey::Menu    ? Mod1Mask
+                                                          : 0;
       state = down ? (state | keyBit) : (state & ~keyBit);
       m_modifiers = ModifiersFromState(state);
       intptr_t l = 1 | (static_cast<intptr_t>((k.keycode - 8) & 0xFF) << 16);
       if (repeat) l |= static_cast<intptr_t>(1) << 30;
       if (!down) l |= (static_cast<intptr_t>(1) << 30) | (static_cast<intptr_t>(1) << 31);
-      const bool alt = (state & Mod1Mask) != 0 && vk != 18;
+      const bool alt = (state & Mod1Mask) != 0 && vk != VirtualKey::Menu;
       const uint32_t msg = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
       if (vk != 0) QueueInput(s, msg, static_cast<uintptr_t>(vk), l, k.time);
       if (down && length > 0 && !(k.state & (ControlMask | Mod1Mask))) {
