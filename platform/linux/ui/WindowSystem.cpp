@@ -161,14 +161,30 @@ void WindowSystem::DrainPosted() {
   for (Message& m : posted) m_ready.push_back(m);
 }
 
-void WindowSystem::QueueInput(Window::State* s, uint32_t msg, uintptr_t w, intptr_t l, Time time) {
+void WindowSystem::TakeInputState(const Message& m) {
+  if (m.posted || m.window == 0) return;
+  m_modifiers = m.modifiers;
+  if (m.sidedKey == 0) return;
+  const int generic = GenericModifier(m.sidedKey);
+  if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) {
+    m_keysDown.insert(m.sidedKey);
+    m_keysDown.insert(generic);
+  } else if (m.message == WM_KEYUP || m.message == WM_SYSKEYUP) {
+    m_keysDown.erase(m.sidedKey);
+    const int other = OtherSide(m.sidedKey);
+    if (other == 0 || m_keysDown.count(other) == 0) m_keysDown.erase(generic);
+  }
+}
+
+void WindowSystem::QueueInput(Window::State* s, uint32_t msg, uintptr_t w, intptr_t l, Time time, int sidedKey) {
   Message m;
+  m.sidedKey = sidedKey;
   m.window = s->handle;
   m.message = msg;
   m.wParam = w;
   m.lParam = l;
   m.time = static_cast<uint32_t>(time);
-  m.modifiers = m_modifiers;
+  m.modifiers = m_readModifiers;
   m_ready.push_back(m);
 }
 
@@ -187,7 +203,7 @@ void WindowSystem::Translate(XEvent& event) {
   switch (event.type) {
     case ButtonPress: {
       const XButtonEvent& b = event.xbutton;
-      m_modifiers = ModifiersFromState(b.state);
+      m_readModifiers = ModifiersFromState(b.state);
       if (b.button == Button4 || b.button == Button5) {
         const int delta = b.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA;
         const uintptr_t w = (static_cast<uintptr_t>(static_cast<uint16_t>(delta)) << 16) | MouseKeysFromState(b.state);
@@ -217,7 +233,7 @@ void WindowSystem::Translate(XEvent& event) {
     }
     case ButtonRelease: {
       const XButtonEvent& b = event.xbutton;
-      m_modifiers = ModifiersFromState(b.state);
+      m_readModifiers = ModifiersFromState(b.state);
       if (s->dragging && b.button == Button1) {
         s->dragging = false;
         XUngrabPointer(m_display, b.time);
@@ -234,7 +250,7 @@ void WindowSystem::Translate(XEvent& event) {
     }
     case MotionNotify: {
       const XMotionEvent& m = event.xmotion;
-      m_modifiers = ModifiersFromState(m.state);
+      m_readModifiers = ModifiersFromState(m.state);
       if (s->dragging) {
         XMoveWindow(m_display, s->xid, m.x_root - s->dragOffset.x, m.y_root - s->dragOffset.y);
         break;
@@ -278,16 +294,10 @@ void WindowSystem::Translate(XEvent& event) {
       // expects; both are tracked as held.
       const int vk = GenericModifier(sided);
       const bool down = event.type == KeyPress;
-      const bool repeat = down && m_keysDown.count(sided) != 0;
+      const bool repeat = down && m_keysReadDown.count(sided) != 0;
       if (sided != 0) {
-        if (down) {
-          m_keysDown.insert(sided);
-          m_keysDown.insert(vk);
-        } else {
-          m_keysDown.erase(sided);
-          const int other = OtherSide(sided);
-          if (other == 0 || m_keysDown.count(other) == 0) m_keysDown.erase(vk);
-        }
+        if (down) m_keysReadDown.insert(sided);
+        else m_keysReadDown.erase(sided);
       }
       // The state bits describe the moment before this key; fold in the key itself.
       unsigned state = k.state;
@@ -296,13 +306,13 @@ void WindowSystem::Translate(XEvent& event) {
                               : vk == VirtualKey::Menu    ? Mod1Mask
                                                           : 0;
       state = down ? (state | keyBit) : (state & ~keyBit);
-      m_modifiers = ModifiersFromState(state);
+      m_readModifiers = ModifiersFromState(state);
       intptr_t l = 1 | (static_cast<intptr_t>((k.keycode - 8) & 0xFF) << 16);
       if (repeat) l |= static_cast<intptr_t>(1) << 30;
       if (!down) l |= (static_cast<intptr_t>(1) << 30) | (static_cast<intptr_t>(1) << 31);
       const bool alt = (state & Mod1Mask) != 0 && vk != VirtualKey::Menu;
       const uint32_t msg = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
-      if (vk != 0) QueueInput(s, msg, static_cast<uintptr_t>(vk), l, k.time);
+      if (vk != 0) QueueInput(s, msg, static_cast<uintptr_t>(vk), l, k.time, sided);
       if (down && length > 0 && !(k.state & (ControlMask | Mod1Mask))) {
         for (int i = 0; i < length; ++i) {
           const unsigned char c = static_cast<unsigned char>(text[i]);
@@ -436,6 +446,7 @@ bool WindowSystem::GetMessage(Message& out, int timeoutMs) {
     if (!m_ready.empty()) {
       out = m_ready.front();
       m_ready.pop_front();
+      TakeInputState(out);
       return true;
     }
     int wait = MillisecondsToNextDeadline();

@@ -117,7 +117,8 @@ class WindowSystem {
   void DrainPosted();
   void DrainX();
   void Translate(XEvent& event);
-  void QueueInput(Window::State* s, uint32_t msg, uintptr_t w, intptr_t l, Time time);
+  void QueueInput(Window::State* s, uint32_t msg, uintptr_t w, intptr_t l, Time time, int sidedKey = 0);
+  void TakeInputState(const Message& m);
   bool QueueDueWork();
   int MillisecondsToNextDeadline();
 
@@ -131,8 +132,12 @@ class WindowSystem {
   std::mutex m_postMutex;
   std::deque<Message> m_posted;
   std::deque<Message> m_ready;  // UI thread only
+  // Keys held as of the message being handled, and as of the last X event
+  // read (which is ahead of it: events are read in batches).
   std::set<int> m_keysDown;
-  unsigned m_modifiers = 0;
+  std::set<int> m_keysReadDown;
+  unsigned m_modifiers = 0;      // as of the message being handled
+  unsigned m_readModifiers = 0;  // as of the last X event read
   std::atomic<bool> m_quit{false};
   std::atomic<int> m_quitCode{0};
 };
