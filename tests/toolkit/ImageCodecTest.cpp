@@ -98,6 +98,15 @@ TEST(ImageCodec, GifKeepsEveryFrameWithItsDelay) {
   EXPECT_EQ(image->GetFrameDelay(1), 200);
 }
 
+TEST(ImageCodec, GifCutShortKeepsTheFramesBeforeTheCut) {
+  const auto gif = ReadAll(KESTREL_SOURCE_DIR "/tests/toolkit/data/anim.gif");
+  ASSERT_GT(gif.size(), 12u);
+  auto image = ImageCodec::DecodeGif(gif.data(), gif.size() - 12);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->GetFrameCount(), 1u);
+  EXPECT_EQ(image->GetFrame(0).GetPixel(0, 0), 0xFFFF0000u);
+}
+
 TEST(ImageCodec, IconPicksTheLargestEntryAndHonoursItsMask) {
   const auto small = IconDib(2, 32, 0xFF0000FF, false);  // bytes B, G, R, A: blue
   const auto large = IconDib(4, 24, 0x00FF00, true);      // green, top-left masked
