@@ -63,7 +63,8 @@ class Window : public MessageTarget {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  // Sends WM_CREATE, then shows the window when the style has WS_VISIBLE.
+  // Sends WM_CREATE, WM_SIZE and WM_MOVE, then shows the window when the
+  // style has WS_VISIBLE.
   // False without a display or when the server refuses.
   bool Create(const WindowCreateParams& params);
   // WM_DESTROY, the native window goes, then WM_NCDESTROY.

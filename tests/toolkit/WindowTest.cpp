@@ -48,6 +48,9 @@ TEST_F(WindowTest, MapsAndPaintsAfterCreate) {
   ASSERT_TRUE(t.Open({100, 100, 300, 250}));
   ASSERT_FALSE(t.handler.messages.empty());
   EXPECT_EQ(t.handler.messages.front().message, WM_CREATE);
+  ASSERT_NE(t.handler.Last(WM_SIZE), nullptr);
+  EXPECT_EQ(LowWord(t.handler.Last(WM_SIZE)->lParam), 200);
+  EXPECT_EQ(HighWord(t.handler.Last(WM_SIZE)->lParam), 150);
   EXPECT_TRUE(t.window.IsVisible());
   EXPECT_EQ(t.window.GetClientRect().Width(), 200);
   EXPECT_EQ(t.window.GetClientRect().Height(), 150);

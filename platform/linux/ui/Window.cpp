@@ -126,6 +126,10 @@ bool Window::Create(const WindowCreateParams& params) {
   s->enabled = (params.style & WS_DISABLED) == 0;
   system.Register(s);
   SendMessage(WM_CREATE, 0, 0);
+  // The first size and position are reported as the window is made, so a
+  // handler lays itself out before it is first shown.
+  if (Exists()) SendMessage(WM_SIZE, SIZE_RESTORED, MakeLParam(width, height));
+  if (Exists()) SendMessage(WM_MOVE, 0, MakeLParam(params.rect.left, params.rect.top));
   if (Exists() && (s->style & WS_VISIBLE)) Show(SW_SHOW);
   return Exists();
 }
