@@ -138,7 +138,6 @@ class Canvas {
   static Canvas FromPng(const uint8_t* data, size_t size);
 
   struct Impl;
-  Impl* GetImpl() const { return m_impl.get(); }
 
  private:
   std::unique_ptr<Impl> m_impl;
