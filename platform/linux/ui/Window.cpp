@@ -112,6 +112,10 @@ bool Window::Create(const WindowCreateParams& params) {
   s->handle = static_cast<WindowHandle>(s->xid);
   s->rect = {params.rect.left, params.rect.top, params.rect.left + width, params.rect.top + height};
   s->gc = XCreateGC(d, s->xid, 0, nullptr);
+  if (system.GetInputMethod()) {
+    s->inputContext = XCreateIC(system.GetInputMethod(), XNInputStyle, XIMPreeditNothing | XIMStatusNothing,
+                                XNClientWindow, s->xid, XNFocusWindow, s->xid, nullptr);
+  }
   Atom protocols[] = {system.GetAtom("WM_DELETE_WINDOW")};
   XSetWMProtocols(d, s->xid, protocols, 1);
   if (params.owner && params.owner->Exists()) XSetTransientForHint(d, s->xid, params.owner->GetState()->xid);
@@ -144,6 +148,8 @@ void Window::Destroy() {
   if (HasCapture()) ReleaseCapture();
   s->timers.clear();
   ReleaseShared();
+  if (s->inputContext) XDestroyIC(s->inputContext);
+  s->inputContext = nullptr;
   if (s->gc) XFreeGC(d, s->gc);
   XDestroyWindow(d, s->xid);
   if (s->colormap) XFreeColormap(d, s->colormap);

@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "model/VirtualKeys.h"
+#include "platform/TextConvert.h"
 #include "platform/XKeyTable.h"
 
 namespace platform {
@@ -82,6 +83,10 @@ bool WindowSystem::Open() {
   m_display = XOpenDisplay(name);
   if (!m_display) return false;
   XSetErrorHandler(RecordXError);
+  // The input method turns keys into text for every layout (and handles
+  // compose and dead keys); $XMODIFIERS may name another one.
+  XSetLocaleModifiers("");
+  m_inputMethod = XOpenIM(m_display, nullptr, nullptr, nullptr);
   // Shared memory only works with a server on this machine.
   const char* at = std::strchr(name, ':');
   m_hasShm = XShmQueryExtension(m_display) && at == name;
@@ -188,11 +193,33 @@ void WindowSystem::QueueInput(Window::State* s, uint32_t msg, uintptr_t w, intpt
   m_ready.push_back(m);
 }
 
+std::u32string WindowSystem::TypedText(Window::State* s, XKeyEvent& k) {
+  char text[64] = {};
+  KeySym keysym = NoSymbol;
+  std::u32string typed;
+  if (s->inputContext) {
+    Status status = 0;
+    const int length = Xutf8LookupString(s->inputContext, &k, text, sizeof text - 1, &keysym, &status);
+    if ((status == XLookupChars || status == XLookupBoth) && length > 0) {
+      for (wchar_t c : FromUtf8(std::string_view(text, static_cast<size_t>(length)))) {
+        typed.push_back(static_cast<char32_t>(c));
+      }
+    }
+    return typed;
+  }
+  // Without an input method: Latin-1, whose bytes are the code points.
+  const int length = XLookupString(&k, text, sizeof text - 1, &keysym, nullptr);
+  for (int i = 0; i < length; ++i) typed.push_back(static_cast<unsigned char>(text[i]));
+  return typed;
+}
+
 void WindowSystem::DrainX() {
   if (!m_display) return;
   while (XPending(m_display) > 0) {
     XEvent event;
     XNextEvent(m_display, &event);
+    // Keys that are part of a composed character belong to the input method.
+    if (m_inputMethod && XFilterEvent(&event, None)) continue;
     Translate(event);
   }
 }
@@ -284,9 +311,7 @@ void WindowSystem::Translate(XEvent& event) {
         XPeekEvent(m_display, &next);
         if (next.type == KeyPress && next.xkey.keycode == k.keycode && next.xkey.time == k.time) break;
       }
-      char text[32] = {};
-      KeySym keysym = NoSymbol;
-      const int length = XLookupString(&k, text, sizeof text - 1, &keysym, nullptr);
+      const std::u32string typed = event.type == KeyPress ? TypedText(s, k) : std::u32string();
       // The virtual key comes from the layout's unshifted symbol ('A'
       // whether or not Shift is held).
       const int sided = VirtualKeyFromKeycode(m_display, k.keycode, (k.state & Mod2Mask) != 0);
@@ -313,13 +338,9 @@ void WindowSystem::Translate(XEvent& event) {
       const bool alt = (state & Mod1Mask) != 0 && vk != VirtualKey::Menu;
       const uint32_t msg = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
       if (vk != 0) QueueInput(s, msg, static_cast<uintptr_t>(vk), l, k.time, sided);
-      if (down && length > 0 && !(k.state & (ControlMask | Mod1Mask))) {
-        for (int i = 0; i < length; ++i) {
-          const unsigned char c = static_cast<unsigned char>(text[i]);
-          if (c >= 0x20 || c == '\r' || c == '\t' || c == 8 || c == 27) {
-            // XLookupString gives Latin-1, whose bytes are the code points.
-            QueueInput(s, WM_CHAR, c, l, k.time);
-          }
+      if (down && !(k.state & (ControlMask | Mod1Mask))) {
+        for (char32_t c : typed) {
+          if (c >= 0x20 || c == '\r' || c == '\t' || c == 8 || c == 27) QueueInput(s, WM_CHAR, c, l, k.time);
         }
       }
       break;
