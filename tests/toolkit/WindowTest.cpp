@@ -250,6 +250,39 @@ TEST_F(WindowTest, ModalLoopEndsWithThePostedCloseResult) {
   EXPECT_EQ(dialog.window.RunModal(SW_SHOW), -1);
 }
 
+TEST_F(WindowTest, NestedModalLoopsEachEndWithTheirOwnResult) {
+  TestWindow main;
+  ASSERT_TRUE(main.Open({100, 100, 400, 400}));
+  TestWindow outer;
+  ASSERT_TRUE(outer.Open({120, 120, 300, 300}, WS_POPUP, 0, &main.window));
+  TestWindow inner;
+  ASSERT_TRUE(inner.Open({140, 140, 200, 200}, WS_POPUP, 0, &outer.window));
+  int innerResult = 0;
+  bool mainDisabledInside = false;
+  outer.handler.onMessage = [&](Window& w, const Message& m, intptr_t&) {
+    if (m.message != WM_TIMER) return false;
+    w.KillTimer(1);
+    inner.window.SetTimer(2, 10);
+    innerResult = inner.window.RunModal(SW_SHOW);
+    w.PostMessage(WM_CLOSE, IDOK, 0);
+    return true;
+  };
+  inner.handler.onMessage = [&](Window& w, const Message& m, intptr_t&) {
+    if (m.message != WM_TIMER) return false;
+    w.KillTimer(2);
+    mainDisabledInside = !main.window.IsEnabled() && !outer.window.IsEnabled();
+    w.PostMessage(WM_CLOSE, IDNO, 0);
+    return true;
+  };
+  outer.window.SetTimer(1, 10);
+  EXPECT_EQ(outer.window.RunModal(SW_SHOW), IDOK);
+  EXPECT_EQ(innerResult, IDNO);
+  EXPECT_TRUE(mainDisabledInside);
+  EXPECT_TRUE(main.window.IsEnabled());
+  EXPECT_FALSE(outer.window.Exists());
+  EXPECT_FALSE(inner.window.Exists());
+}
+
 TEST_F(WindowTest, CloseEveryWindowWithATitle) {
   TestWindow a, b, other;
   ASSERT_TRUE(a.Open({0, 0, 40, 40}, WS_POPUP, 0, nullptr, L"Kestrel wait"));
