@@ -1,7 +1,7 @@
 #pragma once
 // One native top-level window of the toolkit.  The window hands every
-// message to its handler; it owns the native window and destroys it with
-// itself.  All operations belong to the UI thread except PostMessage and
+// message to its handler (which must outlive it, or be replaced first); it
+// owns the native window and destroys it with itself.  All operations belong to the UI thread except PostMessage and
 // Invalidate, which any thread may call while the Window object lives.
 #include <cstdint>
 #include <memory>
@@ -63,7 +63,8 @@ class Window : public MessageTarget {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
 
-  // Sends WM_CREATE, then shows the window when the style has WS_VISIBLE.
+  // Sends WM_CREATE, WM_SIZE and WM_MOVE, then shows the window when the
+  // style has WS_VISIBLE.
   // False without a display or when the server refuses.
   bool Create(const WindowCreateParams& params);
   // WM_DESTROY, the native window goes, then WM_NCDESTROY.

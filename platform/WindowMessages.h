@@ -17,6 +17,7 @@ struct Message {
   uint32_t time = 0;      // milliseconds, the server's clock for input
   unsigned modifiers = 0; // kModifier* bits held when the message was made
   bool posted = false;    // came through PostMessage (or the window manager's close)
+  int sidedKey = 0;       // key messages: the key with its side (left/right Shift, ...)
 };
 
 // Window messages.

@@ -98,6 +98,15 @@ TEST(ImageCodec, GifKeepsEveryFrameWithItsDelay) {
   EXPECT_EQ(image->GetFrameDelay(1), 200);
 }
 
+TEST(ImageCodec, GifCutShortKeepsTheFramesBeforeTheCut) {
+  const auto gif = ReadAll(KESTREL_SOURCE_DIR "/tests/toolkit/data/anim.gif");
+  ASSERT_GT(gif.size(), 12u);
+  auto image = ImageCodec::DecodeGif(gif.data(), gif.size() - 12);
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(image->GetFrameCount(), 1u);
+  EXPECT_EQ(image->GetFrame(0).GetPixel(0, 0), 0xFFFF0000u);
+}
+
 TEST(ImageCodec, IconPicksTheLargestEntryAndHonoursItsMask) {
   const auto small = IconDib(2, 32, 0xFF0000FF, false);  // bytes B, G, R, A: blue
   const auto large = IconDib(4, 24, 0x00FF00, true);      // green, top-left masked
@@ -147,6 +156,14 @@ TEST(ImageCodec, GarbageAndTruncatedInputGiveNull) {
       {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0, 0},
       {0, 0, 1, 0, 1, 0, 4, 4, 0, 0, 1, 0, 32, 0, 0xFF, 0xFF, 0, 0, 22, 0, 0, 0},
   };
+  // Headers that claim pictures far larger than their bytes.
+  std::vector<uint8_t> hugeGif = gif;
+  hugeGif[6] = hugeGif[7] = hugeGif[8] = hugeGif[9] = 0xFF;
+  std::vector<uint8_t> hugePng = png;
+  hugePng[16] = hugePng[20] = 0x01;  // 16M x 16M
+  for (const auto& input : {hugeGif, hugePng}) {
+    EXPECT_EQ(ImageCodec::Decode(input.data(), input.size()), nullptr);
+  }
   for (size_t i = 0; i < inputs.size(); ++i) {
     EXPECT_EQ(ImageCodec::Decode(inputs[i].data(), inputs[i].size()), nullptr) << "input " << i;
   }

@@ -52,6 +52,11 @@ TEST(TextBounds, PrivateFontUnderAGivenName) {
                                         "/usr/share/fonts/truetype/open-sans/OpenSans-CondBold.ttf"));
   EXPECT_TRUE(FontRegistry::IsRegistered(L"KestrelTestCondensed"));
   EXPECT_NE(FontRegistry::Resolve(L"KestrelTestCondensed"), L"KestrelTestCondensed");
+  // Text in that name is drawn with the condensed face: narrower than the
+  // embedded semibold one.
+  const CSize condensed = MRender::GetTextBounds(TextFont{L"KestrelTestCondensed", 14, 0}, L"Kestrel Kestrel");
+  const CSize semibold = MRender::GetTextBounds(kFont, L"Kestrel Kestrel");
+  EXPECT_LT(condensed.cx, semibold.cx * 0.95);
   EXPECT_FALSE(FontRegistry::AddFontFile(L"NotAFont", KESTREL_SOURCE_DIR "/tests/toolkit/data/anim.gif"));
   EXPECT_FALSE(FontRegistry::IsRegistered(L"NotAFont"));
   EXPECT_FALSE(FontRegistry::AddFontFile(L"Missing", "/nonexistent/font.ttf"));

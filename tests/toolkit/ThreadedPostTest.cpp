@@ -77,3 +77,33 @@ TEST_F(ThreadedPostTest, PostingToAWindowThatIsGoneIsDropped) {
   PumpFor(30);
   EXPECT_EQ(handler.Count(kAppMessageFirst), 0u);
 }
+
+TEST_F(ThreadedPostTest, InvalidationsFromAnotherThreadBecomePaints) {
+  RecordingHandler handler;
+  Window window(&handler);
+  WindowCreateParams params;
+  params.style = WS_POPUP | WS_VISIBLE;
+  params.rect = {0, 0, 40, 40};
+  ASSERT_TRUE(window.Create(params));
+  ASSERT_TRUE(PumpUntil([&] { return handler.Count(WM_PAINT) > 0; }));
+  handler.messages.clear();
+  Rect last;
+  handler.onMessage = [&](Window& w, const Message& m, intptr_t&) {
+    if (m.message == WM_PAINT) last = w.GetUpdateRect();
+    return false;
+  };
+  std::atomic<bool> done{false};
+  std::thread animator([&] {
+    for (int i = 0; i < 200; ++i) {
+      Rect r{i % 30, 5, i % 30 + 10, 15};
+      window.Invalidate(&r);
+    }
+    Rect tail{30, 30, 100, 100};  // clipped to the client when painted
+    window.Invalidate(&tail);
+    done = true;
+  });
+  animator.join();
+  ASSERT_TRUE(PumpUntil([&] { return done && last.right == 40; }));
+  EXPECT_EQ(last.bottom, 40);
+  EXPECT_GE(handler.Count(WM_PAINT), 1u);
+}

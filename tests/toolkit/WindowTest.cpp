@@ -48,10 +48,22 @@ TEST_F(WindowTest, MapsAndPaintsAfterCreate) {
   ASSERT_TRUE(t.Open({100, 100, 300, 250}));
   ASSERT_FALSE(t.handler.messages.empty());
   EXPECT_EQ(t.handler.messages.front().message, WM_CREATE);
+  ASSERT_NE(t.handler.Last(WM_SIZE), nullptr);
+  EXPECT_EQ(LowWord(t.handler.Last(WM_SIZE)->lParam), 200);
+  EXPECT_EQ(HighWord(t.handler.Last(WM_SIZE)->lParam), 150);
   EXPECT_TRUE(t.window.IsVisible());
   EXPECT_EQ(t.window.GetClientRect().Width(), 200);
   EXPECT_EQ(t.window.GetClientRect().Height(), 150);
   EXPECT_EQ(t.window.GetTitle(), L"Kestrel window test");
+  t.window.Show(SW_MINIMIZE);
+  EXPECT_TRUE(t.window.IsIconic());
+  EXPECT_FALSE(t.window.IsVisible());
+  t.window.Show(SW_RESTORE);
+  EXPECT_FALSE(t.window.IsIconic());
+  EXPECT_TRUE(t.window.IsVisible());
+  t.window.Show(SW_HIDE);
+  ASSERT_TRUE(PumpUntil([&] { return t.handler.Last(WM_SHOWWINDOW)->wParam == 0; }));
+  EXPECT_FALSE(t.window.IsVisible());
   t.window.Destroy();
   EXPECT_FALSE(t.window.Exists());
   EXPECT_EQ(t.handler.messages.back().message, WM_NCDESTROY);
@@ -64,6 +76,11 @@ TEST_F(WindowTest, ClickAndKeyArriveWithCoordinatesAndModifiers) {
   t.window.SetFocus();
   PumpFor(50);
   t.handler.messages.clear();
+  bool shiftHeldAtA = false;
+  t.handler.onMessage = [&](Window&, const Message& m, intptr_t&) {
+    if (m.message == WM_KEYDOWN && m.wParam == static_cast<uintptr_t>(kVkA)) shiftHeldAtA = IsKeyDown(kVkShift);
+    return false;
+  };
 
   SynthesizeKey(kVkShift, true);
   Click(250, 180);
@@ -91,7 +108,34 @@ TEST_F(WindowTest, ClickAndKeyArriveWithCoordinatesAndModifiers) {
   const Message* ch = t.handler.Last(WM_CHAR);
   ASSERT_NE(ch, nullptr);
   EXPECT_EQ(ch->wParam, static_cast<uintptr_t>('A'));
+  EXPECT_TRUE(shiftHeldAtA);
   EXPECT_FALSE(IsKeyDown(kVkShift));
+  // The Shift key itself arrives without its side.
+  bool sawShift = false;
+  for (const Message& m : t.handler.messages) sawShift |= m.message == WM_KEYDOWN && m.wParam == kVkShift;
+  EXPECT_TRUE(sawShift);
+}
+
+TEST_F(WindowTest, PopUpWindowsMapWithoutTheWindowManager) {
+  TestWindow owner;
+  ASSERT_TRUE(owner.Open({100, 600, 300, 700}));
+  RecordingHandler handler;
+  Window popUp(&handler);
+  WindowCreateParams params;
+  params.owner = &owner.window;
+  params.style = WS_POPUP | WS_VISIBLE;
+  params.exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+  params.rect = {120, 620, 220, 650};
+  params.popUp = true;
+  ASSERT_TRUE(popUp.Create(params));
+  ASSERT_TRUE(PumpUntil([&] { return handler.Count(WM_PAINT) > 0; }));
+  EXPECT_EQ(popUp.GetOwner(), &owner.window);
+  EXPECT_EQ(popUp.GetWindowRect().left, 120);
+  // Clicks on the pop-up go to the pop-up, in its own coordinates.
+  Click(130, 630);
+  ASSERT_TRUE(PumpUntil([&] { return handler.Count(WM_LBUTTONUP) == 1; }));
+  EXPECT_EQ(LowWord(handler.Last(WM_LBUTTONDOWN)->lParam), 10);
+  EXPECT_EQ(owner.handler.Count(WM_LBUTTONDOWN), 0u);
 }
 
 TEST_F(WindowTest, SecondQuickClickIsADoubleClickAndWheelStepsAre120) {
@@ -204,6 +248,39 @@ TEST_F(WindowTest, ModalLoopEndsWithThePostedCloseResult) {
   EXPECT_TRUE(owner.window.IsEnabled());
   EXPECT_FALSE(dialog.window.Exists());
   EXPECT_EQ(dialog.window.RunModal(SW_SHOW), -1);
+}
+
+TEST_F(WindowTest, NestedModalLoopsEachEndWithTheirOwnResult) {
+  TestWindow main;
+  ASSERT_TRUE(main.Open({100, 100, 400, 400}));
+  TestWindow outer;
+  ASSERT_TRUE(outer.Open({120, 120, 300, 300}, WS_POPUP, 0, &main.window));
+  TestWindow inner;
+  ASSERT_TRUE(inner.Open({140, 140, 200, 200}, WS_POPUP, 0, &outer.window));
+  int innerResult = 0;
+  bool mainDisabledInside = false;
+  outer.handler.onMessage = [&](Window& w, const Message& m, intptr_t&) {
+    if (m.message != WM_TIMER) return false;
+    w.KillTimer(1);
+    inner.window.SetTimer(2, 10);
+    innerResult = inner.window.RunModal(SW_SHOW);
+    w.PostMessage(WM_CLOSE, IDOK, 0);
+    return true;
+  };
+  inner.handler.onMessage = [&](Window& w, const Message& m, intptr_t&) {
+    if (m.message != WM_TIMER) return false;
+    w.KillTimer(2);
+    mainDisabledInside = !main.window.IsEnabled() && !outer.window.IsEnabled();
+    w.PostMessage(WM_CLOSE, IDNO, 0);
+    return true;
+  };
+  outer.window.SetTimer(1, 10);
+  EXPECT_EQ(outer.window.RunModal(SW_SHOW), IDOK);
+  EXPECT_EQ(innerResult, IDNO);
+  EXPECT_TRUE(mainDisabledInside);
+  EXPECT_TRUE(main.window.IsEnabled());
+  EXPECT_FALSE(outer.window.Exists());
+  EXPECT_FALSE(inner.window.Exists());
 }
 
 TEST_F(WindowTest, CloseEveryWindowWithATitle) {

@@ -1,6 +1,7 @@
 #include "toolkit/core/Canvas.h"
 
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "toolkit/core/CanvasImpl.h"
@@ -272,6 +273,18 @@ Canvas Canvas::FromPng(const uint8_t* data, size_t size) {
   Canvas result;
   static constexpr uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   if (!data || size < 8 || !std::equal(kSignature, kSignature + 8, data)) {
+    return result;
+  }
+  // The header's size is checked before anything is allocated: a few bytes
+  // must not be able to ask for gigabytes.
+  if (size < 24 || std::memcmp(data + 12, "IHDR", 4) != 0) {
+    return result;
+  }
+  auto be32 = [data](size_t at) {
+    return (uint32_t(data[at]) << 24) | (uint32_t(data[at + 1]) << 16) | (uint32_t(data[at + 2]) << 8) | data[at + 3];
+  };
+  const uint64_t width = be32(16), height = be32(20);
+  if (width == 0 || height == 0 || width * height > kMaxDecodedPixels) {
     return result;
   }
   PngReader reader{data, size, 0};

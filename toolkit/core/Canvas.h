@@ -72,6 +72,10 @@ class Path {
   std::vector<Op> m_ops;
 };
 
+// The largest picture a decoder accepts (pixels; 4096 x 4096): skins are
+// far smaller, and a damaged file must not claim gigabytes.
+constexpr uint64_t kMaxDecodedPixels = 4096ull * 4096ull;
+
 class Canvas {
  public:
   Canvas();
@@ -134,7 +138,6 @@ class Canvas {
   static Canvas FromPng(const uint8_t* data, size_t size);
 
   struct Impl;
-  Impl* GetImpl() const { return m_impl.get(); }
 
  private:
   std::unique_ptr<Impl> m_impl;

@@ -89,6 +89,31 @@ std::wstring FamilyInFile(const std::string& path) {
   return family;
 }
 
+std::string XmlEscaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+// Makes fontconfig itself answer the given name with the file's family, so
+// anything that asks fontconfig by that name finds the font.
+void AddFontconfigAlias(const std::wstring& name, const std::wstring& family) {
+  if (name == family) return;
+  const std::string rules = "<?xml version=\"1.0\"?><!DOCTYPE fontconfig SYSTEM \"fonts.dtd\"><fontconfig>"
+                            "<alias binding=\"strong\"><family>" + XmlEscaped(platform::ToUtf8(name)) +
+                            "</family><prefer><family>" + XmlEscaped(platform::ToUtf8(family)) +
+                            "</family></prefer></alias></fontconfig>";
+  FcConfigParseAndLoadFromMemory(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(rules.c_str()), FcFalse);
+}
+
 std::string TemporaryFolder() {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   if (runtime && *runtime && access(runtime, W_OK) == 0) {
@@ -121,6 +146,7 @@ bool AddFontFile(const std::wstring& family, const std::string& path) {
     if (!FcConfigAppFontAddFile(FcConfigGetCurrent(), reinterpret_cast<const FcChar8*>(path.c_str()))) {
       return false;
     }
+    AddFontconfigAlias(family, inFile);
     text_engine::ReloadFonts();
   }
   std::scoped_lock lock(registry.mutex);

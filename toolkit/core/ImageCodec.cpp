@@ -46,7 +46,7 @@ std::unique_ptr<Image> DecodeDib(const uint8_t* data, size_t size, bool isIcon,
     topDown = true;
   }
   if (isIcon) height /= 2;
-  if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
+  if (width <= 0 || height <= 0 || static_cast<uint64_t>(width) * height > kMaxDecodedPixels) return nullptr;
   if (bits != 1 && bits != 4 && bits != 8 && bits != 24 && bits != 32) return nullptr;
 
   size_t paletteAt = headerSize;

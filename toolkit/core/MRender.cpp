@@ -227,7 +227,8 @@ void MRender::DrawRoundRectange(Canvas& graphics, float x, float y, float w, flo
   graphics.FillPath(RoundRectPath(x, y, w, h, radius, radius), fill);
 }
 
-void MRender::DrawGradient(Canvas& dc, const RECT& rect, ARGB from, ARGB to, bool vertical, int steps) {
+void MRender::DrawGradient(Canvas& dc, const RECT& rect, ARGB from, ARGB to, bool vertical,
+                           [[maybe_unused]] int steps) {
   const uint32_t alpha = (((from >> 24) & 0xFF) + ((to >> 24) & 0xFF)) / 2;
   if ((alpha & 0xFF) == 0 || rect.IsRectEmpty()) return;
   if (!dc.IsValid()) return;
@@ -236,7 +237,6 @@ void MRender::DrawGradient(Canvas& dc, const RECT& rect, ARGB from, ARGB to, boo
     return;
   }
   // Each end keeps its own alpha and the result is blended once.
-  (void)steps;
   dc.FillLinearGradient(rect, from, to, vertical);
 }
 

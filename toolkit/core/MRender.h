@@ -61,10 +61,11 @@ class MRender {
   // The outline both forms draw, for callers that clip or stroke it.
   static Path RoundRectPath(float x, float y, float w, float h, float rx, float ry);
 
-  // Two-colour linear gradient (from at the top/left, to at the bottom/right).
+  // Two-colour linear gradient (from at the top/left, to at the bottom/right);
+  // always smooth here, so `steps` only matters to DrawGradientBands.
   static void DrawGradient(Canvas& dc, const RECT& rect, ARGB from, ARGB to, bool vertical, int steps);
-  // The approximation by 2^k solid bands (k from steps) used where no
-  // smooth gradient can be drawn.
+  // The approximation by 2^k solid bands (k from steps), for surfaces that
+  // cannot draw a smooth gradient.
   static void DrawGradientBands(Canvas& dc, const RECT& rect, ARGB from, ARGB to, bool vertical, int steps);
 
   // Writes a 24-bit BMP; 1 on success, 0 when the file cannot be written.

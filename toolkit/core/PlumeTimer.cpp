@@ -14,6 +14,7 @@ struct PlumeTimer::Ticker {
   std::mutex mutex;
   std::condition_variable wake;
   bool stop = false;
+  std::atomic<bool> finished{false};
   std::thread thread;
 };
 
@@ -39,6 +40,7 @@ PlumeTimer::~PlumeTimer() { KillTimer(); }
 
 unsigned PlumeTimer::SetTimer(unsigned periodMs, const std::wstring& name, int value) {
   if (periodMs == 0) return 0;
+  JoinRetired(true);
   auto ticker = std::make_shared<Ticker>();
   ticker->id = g_nextId++;
   ticker->name = name;
@@ -61,7 +63,7 @@ unsigned PlumeTimer::SetTimer(unsigned periodMs, const std::wstring& name, int v
     for (;;) {
       {
         std::unique_lock lock(ticker->mutex);
-        if (ticker->wake.wait_until(lock, next, [&] { return ticker->stop; })) return;
+        if (ticker->wake.wait_until(lock, next, [&] { return ticker->stop; })) break;
       }
       OnMTimer(ticker->id);
       if (IsAppTimer(ticker->id)) OnMTimer(ticker->id, ticker->name);
@@ -70,6 +72,7 @@ unsigned PlumeTimer::SetTimer(unsigned periodMs, const std::wstring& name, int v
       // A late tick does not make up for the lost ones in a burst.
       if (next < now) next = now;
     }
+    ticker->finished = true;
   });
   return raw->id;
 }
@@ -87,13 +90,11 @@ size_t PlumeTimer::Stop(std::shared_ptr<Ticker> ticker, std::unique_lock<std::mu
     ticker->stop = true;
   }
   ticker->wake.notify_all();
-  if (ticker->thread.get_id() == std::this_thread::get_id()) {
-    // Killed from its own tick: the thread ends when the tick returns.
-    ticker->thread.detach();
-  } else if (ticker->thread.joinable()) {
-    ticker->thread.join();
-  }
+  const bool fromOwnTick = ticker->thread.get_id() == std::this_thread::get_id();
+  if (!fromOwnTick && ticker->thread.joinable()) ticker->thread.join();
   lock.lock();
+  // Killed from its own tick: the thread ends when the tick returns.
+  if (fromOwnTick) m_retired.push_back(std::move(ticker));
   return left;
 }
 
@@ -123,9 +124,35 @@ size_t PlumeTimer::KillTimer(const std::wstring& name) {
 }
 
 size_t PlumeTimer::KillTimer() {
-  std::unique_lock lock(m_mutex);
-  while (!m_timers.empty()) Stop(m_timers.begin()->second, lock);
+  {
+    std::unique_lock lock(m_mutex);
+    while (!m_timers.empty()) Stop(m_timers.begin()->second, lock);
+  }
+  JoinRetired(false);
   return 0;
+}
+
+void PlumeTimer::JoinRetired(bool onlyFinished) {
+  std::vector<std::shared_ptr<Ticker>> retired;
+  {
+    std::scoped_lock lock(m_mutex);
+    for (auto it = m_retired.begin(); it != m_retired.end();) {
+      if (!onlyFinished || (*it)->finished) {
+        retired.push_back(std::move(*it));
+        it = m_retired.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+  for (auto& ticker : retired) {
+    if (ticker->thread.get_id() == std::this_thread::get_id()) {
+      // Everything is being stopped from this very tick: nothing to wait for.
+      ticker->thread.detach();
+    } else if (ticker->thread.joinable()) {
+      ticker->thread.join();
+    }
+  }
 }
 
 std::wstring PlumeTimer::GetTimerName(unsigned id) const {

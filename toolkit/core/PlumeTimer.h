@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 class PlumeTimer {
  public:
@@ -46,6 +47,11 @@ class PlumeTimer {
  private:
   size_t Stop(std::shared_ptr<Ticker> ticker, std::unique_lock<std::mutex>& lock);
 
+  void JoinRetired(bool onlyFinished);
+
   mutable std::mutex m_mutex;
   std::map<unsigned, std::shared_ptr<Ticker>> m_timers;
+  // Timers killed from their own tick: their threads finish that tick after
+  // the kill, and are joined before the object goes.
+  std::vector<std::shared_ptr<Ticker>> m_retired;
 };

@@ -4,7 +4,7 @@
 
 // Generated at build time from toolkit/resources/ and the font package.
 extern const ResourceEntry kTaviuiResources[];
-extern const size_t kTaviuiResourceCount;
+extern const size_t kTaviuiResourcesCount;
 
 namespace {
 bool SameType(const wchar_t* a, const std::wstring& b) {
@@ -28,6 +28,6 @@ const ResourceEntry* ResourceModule::Find(unsigned id, const std::wstring& type)
 }
 
 const ResourceModule& ResourceModule::Toolkit() {
-  static const ResourceModule module(kTaviuiResources, kTaviuiResourceCount);
+  static const ResourceModule module(kTaviuiResources, kTaviuiResourcesCount);
   return module;
 }

@@ -2,7 +2,8 @@
 
 #include <X11/extensions/XTest.h>
 
-#include "platform/linux/ui/FallbackKeyMap.h"
+#include "model/VirtualKeys.h"
+#include "platform/XKeyTable.h"
 #include "platform/linux/ui/WindowSystem.h"
 
 namespace platform {
@@ -36,9 +37,11 @@ bool SynthesizeButton(int button, bool down) {
 bool SynthesizeKey(int virtualKey, bool down) {
   Display* d = TestDisplay();
   if (!d) return false;
-  const KeySym keysym = fallback_keys::KeysymFromVirtualKey(virtualKey);
-  if (keysym == NoSymbol) return false;
-  const KeyCode code = XKeysymToKeycode(d, keysym);
+  // A modifier without a side is typed with the left one.
+  if (virtualKey == VirtualKey::Shift) virtualKey = VirtualKey::LeftShift;
+  if (virtualKey == VirtualKey::Control) virtualKey = VirtualKey::LeftControl;
+  if (virtualKey == VirtualKey::Menu) virtualKey = VirtualKey::LeftMenu;
+  const unsigned code = KeycodeFromVirtualKey(d, virtualKey);
   if (code == 0) return false;
   XTestFakeKeyEvent(d, code, down ? True : False, CurrentTime);
   XFlush(d);

@@ -112,6 +112,10 @@ bool Window::Create(const WindowCreateParams& params) {
   s->handle = static_cast<WindowHandle>(s->xid);
   s->rect = {params.rect.left, params.rect.top, params.rect.left + width, params.rect.top + height};
   s->gc = XCreateGC(d, s->xid, 0, nullptr);
+  if (system.GetInputMethod()) {
+    s->inputContext = XCreateIC(system.GetInputMethod(), XNInputStyle, XIMPreeditNothing | XIMStatusNothing,
+                                XNClientWindow, s->xid, XNFocusWindow, s->xid, nullptr);
+  }
   Atom protocols[] = {system.GetAtom("WM_DELETE_WINDOW")};
   XSetWMProtocols(d, s->xid, protocols, 1);
   if (params.owner && params.owner->Exists()) XSetTransientForHint(d, s->xid, params.owner->GetState()->xid);
@@ -126,6 +130,10 @@ bool Window::Create(const WindowCreateParams& params) {
   s->enabled = (params.style & WS_DISABLED) == 0;
   system.Register(s);
   SendMessage(WM_CREATE, 0, 0);
+  // The first size and position are reported as the window is made, so a
+  // handler lays itself out before it is first shown.
+  if (Exists()) SendMessage(WM_SIZE, SIZE_RESTORED, MakeLParam(width, height));
+  if (Exists()) SendMessage(WM_MOVE, 0, MakeLParam(params.rect.left, params.rect.top));
   if (Exists() && (s->style & WS_VISIBLE)) Show(SW_SHOW);
   return Exists();
 }
@@ -140,6 +148,8 @@ void Window::Destroy() {
   if (HasCapture()) ReleaseCapture();
   s->timers.clear();
   ReleaseShared();
+  if (s->inputContext) XDestroyIC(s->inputContext);
+  s->inputContext = nullptr;
   if (s->gc) XFreeGC(d, s->gc);
   XDestroyWindow(d, s->xid);
   if (s->colormap) XFreeColormap(d, s->colormap);
@@ -303,12 +313,13 @@ void Window::SetIcon(const uint32_t* pixels, int width, int height) {
 }
 
 void Window::Invalidate(const Rect* rect) {
+  // Any thread may get here, so nothing of the window's geometry is read:
+  // the loop clips the rectangle to the client area when it paints.
+  constexpr int kEverything = 1 << 20;
   State* s = m_state.get();
   {
     std::scoped_lock lock(s->paintMutex);
-    const Rect all{0, 0, s->rect.Width(), s->rect.Height()};
-    Rect r = rect ? *rect : all;
-    r = {std::max(r.left, 0), std::max(r.top, 0), std::min(r.right, all.right), std::min(r.bottom, all.bottom)};
+    const Rect r = rect ? *rect : Rect{0, 0, kEverything, kEverything};
     if (r.IsEmpty()) return;
     if (s->update.IsEmpty()) {
       s->update = r;

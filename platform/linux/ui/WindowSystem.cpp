@@ -12,12 +12,33 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "platform/linux/ui/FallbackKeyMap.h"
+#include "model/VirtualKeys.h"
+#include "platform/TextConvert.h"
+#include "platform/XKeyTable.h"
 
 namespace platform {
 
 namespace {
 constexpr auto kPaintInterval = std::chrono::milliseconds(15);
+
+int GenericModifier(int vk) {
+  if (vk == VirtualKey::LeftShift || vk == VirtualKey::RightShift) return VirtualKey::Shift;
+  if (vk == VirtualKey::LeftControl || vk == VirtualKey::RightControl) return VirtualKey::Control;
+  if (vk == VirtualKey::LeftMenu || vk == VirtualKey::RightMenu) return VirtualKey::Menu;
+  return vk;
+}
+
+int OtherSide(int vk) {
+  switch (vk) {
+    case VirtualKey::LeftShift: return VirtualKey::RightShift;
+    case VirtualKey::RightShift: return VirtualKey::LeftShift;
+    case VirtualKey::LeftControl: return VirtualKey::RightControl;
+    case VirtualKey::RightControl: return VirtualKey::LeftControl;
+    case VirtualKey::LeftMenu: return VirtualKey::RightMenu;
+    case VirtualKey::RightMenu: return VirtualKey::LeftMenu;
+    default: return 0;
+  }
+}
 
 // Xlib's default error handler ends the process.  An error here is a
 // request on a window that just went away or a refused extension call: the
@@ -62,6 +83,10 @@ bool WindowSystem::Open() {
   m_display = XOpenDisplay(name);
   if (!m_display) return false;
   XSetErrorHandler(RecordXError);
+  // The input method turns keys into text for every layout (and handles
+  // compose and dead keys); $XMODIFIERS may name another one.
+  XSetLocaleModifiers("");
+  m_inputMethod = XOpenIM(m_display, nullptr, nullptr, nullptr);
   // Shared memory only works with a server on this machine.
   const char* at = std::strchr(name, ':');
   m_hasShm = XShmQueryExtension(m_display) && at == name;
@@ -141,15 +166,51 @@ void WindowSystem::DrainPosted() {
   for (Message& m : posted) m_ready.push_back(m);
 }
 
-void WindowSystem::QueueInput(Window::State* s, uint32_t msg, uintptr_t w, intptr_t l, Time time) {
+void WindowSystem::TakeInputState(const Message& m) {
+  if (m.posted || m.window == 0) return;
+  m_modifiers = m.modifiers;
+  if (m.sidedKey == 0) return;
+  const int generic = GenericModifier(m.sidedKey);
+  if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) {
+    m_keysDown.insert(m.sidedKey);
+    m_keysDown.insert(generic);
+  } else if (m.message == WM_KEYUP || m.message == WM_SYSKEYUP) {
+    m_keysDown.erase(m.sidedKey);
+    const int other = OtherSide(m.sidedKey);
+    if (other == 0 || m_keysDown.count(other) == 0) m_keysDown.erase(generic);
+  }
+}
+
+void WindowSystem::QueueInput(Window::State* s, uint32_t msg, uintptr_t w, intptr_t l, Time time, int sidedKey) {
   Message m;
+  m.sidedKey = sidedKey;
   m.window = s->handle;
   m.message = msg;
   m.wParam = w;
   m.lParam = l;
   m.time = static_cast<uint32_t>(time);
-  m.modifiers = m_modifiers;
+  m.modifiers = m_readModifiers;
   m_ready.push_back(m);
+}
+
+std::u32string WindowSystem::TypedText(Window::State* s, XKeyEvent& k) {
+  char text[64] = {};
+  KeySym keysym = NoSymbol;
+  std::u32string typed;
+  if (s->inputContext) {
+    Status status = 0;
+    const int length = Xutf8LookupString(s->inputContext, &k, text, sizeof text - 1, &keysym, &status);
+    if ((status == XLookupChars || status == XLookupBoth) && length > 0) {
+      for (wchar_t c : FromUtf8(std::string_view(text, static_cast<size_t>(length)))) {
+        typed.push_back(static_cast<char32_t>(c));
+      }
+    }
+    return typed;
+  }
+  // Without an input method: Latin-1, whose bytes are the code points.
+  const int length = XLookupString(&k, text, sizeof text - 1, &keysym, nullptr);
+  for (int i = 0; i < length; ++i) typed.push_back(static_cast<unsigned char>(text[i]));
+  return typed;
 }
 
 void WindowSystem::DrainX() {
@@ -157,6 +218,8 @@ void WindowSystem::DrainX() {
   while (XPending(m_display) > 0) {
     XEvent event;
     XNextEvent(m_display, &event);
+    // Keys that are part of a composed character belong to the input method.
+    if (m_inputMethod && XFilterEvent(&event, None)) continue;
     Translate(event);
   }
 }
@@ -167,7 +230,7 @@ void WindowSystem::Translate(XEvent& event) {
   switch (event.type) {
     case ButtonPress: {
       const XButtonEvent& b = event.xbutton;
-      m_modifiers = ModifiersFromState(b.state);
+      m_readModifiers = ModifiersFromState(b.state);
       if (b.button == Button4 || b.button == Button5) {
         const int delta = b.button == Button4 ? WHEEL_DELTA : -WHEEL_DELTA;
         const uintptr_t w = (static_cast<uintptr_t>(static_cast<uint16_t>(delta)) << 16) | MouseKeysFromState(b.state);
@@ -197,7 +260,7 @@ void WindowSystem::Translate(XEvent& event) {
     }
     case ButtonRelease: {
       const XButtonEvent& b = event.xbutton;
-      m_modifiers = ModifiersFromState(b.state);
+      m_readModifiers = ModifiersFromState(b.state);
       if (s->dragging && b.button == Button1) {
         s->dragging = false;
         XUngrabPointer(m_display, b.time);
@@ -214,7 +277,7 @@ void WindowSystem::Translate(XEvent& event) {
     }
     case MotionNotify: {
       const XMotionEvent& m = event.xmotion;
-      m_modifiers = ModifiersFromState(m.state);
+      m_readModifiers = ModifiersFromState(m.state);
       if (s->dragging) {
         XMoveWindow(m_display, s->xid, m.x_root - s->dragOffset.x, m.y_root - s->dragOffset.y);
         break;
@@ -248,38 +311,36 @@ void WindowSystem::Translate(XEvent& event) {
         XPeekEvent(m_display, &next);
         if (next.type == KeyPress && next.xkey.keycode == k.keycode && next.xkey.time == k.time) break;
       }
-      char text[32] = {};
-      KeySym keysym = NoSymbol;
-      const int length = XLookupString(&k, text, sizeof text - 1, &keysym, nullptr);
-      // The virtual key comes from the unshifted symbol, as for the keyboard
-      // itself ('A' whether or not Shift is held).
-      KeySym base = XLookupKeysym(&k, 0);
-      int vk = fallback_keys::VirtualKeyFromKeysym(base);
-      if (vk == 0) vk = fallback_keys::VirtualKeyFromKeysym(keysym);
+      const std::u32string typed = event.type == KeyPress ? TypedText(s, k) : std::u32string();
+      // The virtual key comes from the layout's unshifted symbol ('A'
+      // whether or not Shift is held).
+      const int sided = VirtualKeyFromKeycode(m_display, k.keycode, (k.state & Mod2Mask) != 0);
+      // Key messages name the modifier without its side, as the toolkit
+      // expects; both are tracked as held.
+      const int vk = GenericModifier(sided);
       const bool down = event.type == KeyPress;
-      const bool repeat = down && m_keysDown.count(vk) != 0;
-      if (vk != 0) {
-        if (down) m_keysDown.insert(vk);
-        else m_keysDown.erase(vk);
+      const bool repeat = down && m_keysReadDown.count(sided) != 0;
+      if (sided != 0) {
+        if (down) m_keysReadDown.insert(sided);
+        else m_keysReadDown.erase(sided);
       }
       // The state bits describe the moment before this key; fold in the key itself.
       unsigned state = k.state;
-      const unsigned keyBit = vk == 16 ? ShiftMask : vk == 17 ? ControlMask : vk == 18 ? Mod1Mask : 0;
+      const unsigned keyBit = vk == VirtualKey::Shift     ? ShiftMask
+                              : vk == VirtualKey::Control ? ControlMask
+                              : vk == VirtualKey::Menu    ? Mod1Mask
+                                                          : 0;
       state = down ? (state | keyBit) : (state & ~keyBit);
-      m_modifiers = ModifiersFromState(state);
+      m_readModifiers = ModifiersFromState(state);
       intptr_t l = 1 | (static_cast<intptr_t>((k.keycode - 8) & 0xFF) << 16);
       if (repeat) l |= static_cast<intptr_t>(1) << 30;
       if (!down) l |= (static_cast<intptr_t>(1) << 30) | (static_cast<intptr_t>(1) << 31);
-      const bool alt = (state & Mod1Mask) != 0 && vk != 18;
+      const bool alt = (state & Mod1Mask) != 0 && vk != VirtualKey::Menu;
       const uint32_t msg = down ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
-      if (vk != 0 || down) QueueInput(s, msg, static_cast<uintptr_t>(vk), l, k.time);
-      if (down && length > 0 && !(k.state & (ControlMask | Mod1Mask))) {
-        for (int i = 0; i < length; ++i) {
-          const unsigned char c = static_cast<unsigned char>(text[i]);
-          if (c >= 0x20 || c == '\r' || c == '\t' || c == 8 || c == 27) {
-            // XLookupString gives Latin-1, whose bytes are the code points.
-            QueueInput(s, WM_CHAR, c, l, k.time);
-          }
+      if (vk != 0) QueueInput(s, msg, static_cast<uintptr_t>(vk), l, k.time, sided);
+      if (down && !(k.state & (ControlMask | Mod1Mask))) {
+        for (char32_t c : typed) {
+          if (c >= 0x20 || c == '\r' || c == '\t' || c == 8 || c == 27) QueueInput(s, WM_CHAR, c, l, k.time);
         }
       }
       break;
@@ -364,8 +425,11 @@ bool WindowSystem::QueueDueWork() {
     std::scoped_lock lock(s->paintMutex);
     if (s->paintPending && s->mapped && s->lastPaint + kPaintInterval <= now) {
       s->paintPending = false;
-      s->painting = s->update;
+      const Rect& u = s->update;
+      s->painting = {std::max(u.left, 0), std::max(u.top, 0), std::min(u.right, s->rect.Width()),
+                     std::min(u.bottom, s->rect.Height())};
       s->update = Rect{};
+      if (s->painting.IsEmpty()) continue;
       s->lastPaint = now;
       m_ready.push_back(Message{s->handle, WM_PAINT, 0, 0, 0, m_modifiers, false});
       queued = true;
@@ -403,6 +467,7 @@ bool WindowSystem::GetMessage(Message& out, int timeoutMs) {
     if (!m_ready.empty()) {
       out = m_ready.front();
       m_ready.pop_front();
+      TakeInputState(out);
       return true;
     }
     int wait = MillisecondsToNextDeadline();

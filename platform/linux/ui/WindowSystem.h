@@ -34,6 +34,7 @@ struct Window::State {
   int depth = 0;
   Colormap colormap = 0;
   GC gc = nullptr;
+  XIC inputContext = nullptr;  // typed characters in any layout (and compose keys)
   bool layered = false;
   bool popUp = false;
   uint32_t style = 0;
@@ -107,6 +108,7 @@ class WindowSystem {
   Cursor CursorFor(const std::wstring& name);
   bool WindowManagerMoves();
   bool HasShm() const { return m_hasShm; }
+  XIM GetInputMethod() const { return m_inputMethod; }
   // Runs the X calls and reports whether the server raised an error for
   // them (they are synced first).
   bool CheckedCall(const std::function<void()>& calls);
@@ -117,12 +119,15 @@ class WindowSystem {
   void DrainPosted();
   void DrainX();
   void Translate(XEvent& event);
-  void QueueInput(Window::State* s, uint32_t msg, uintptr_t w, intptr_t l, Time time);
+  void QueueInput(Window::State* s, uint32_t msg, uintptr_t w, intptr_t l, Time time, int sidedKey = 0);
+  void TakeInputState(const Message& m);
+  std::u32string TypedText(Window::State* s, XKeyEvent& k);
   bool QueueDueWork();
   int MillisecondsToNextDeadline();
 
   Display* m_display = nullptr;
   bool m_hasShm = false;
+  XIM m_inputMethod = nullptr;
   int m_wakeFd = -1;
   std::map<std::string, Atom> m_atoms;
   std::map<std::wstring, Cursor> m_cursors;
@@ -131,8 +136,12 @@ class WindowSystem {
   std::mutex m_postMutex;
   std::deque<Message> m_posted;
   std::deque<Message> m_ready;  // UI thread only
+  // Keys held as of the message being handled, and as of the last X event
+  // read (which is ahead of it: events are read in batches).
   std::set<int> m_keysDown;
-  unsigned m_modifiers = 0;
+  std::set<int> m_keysReadDown;
+  unsigned m_modifiers = 0;      // as of the message being handled
+  unsigned m_readModifiers = 0;  // as of the last X event read
   std::atomic<bool> m_quit{false};
   std::atomic<int> m_quitCode{0};
 };
