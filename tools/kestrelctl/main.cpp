@@ -27,6 +27,7 @@ int Main(int argc, char** argv) {
   if (!args.Parse(argc, argv, error)) return ToInt(UsageError(error, ""));
   const std::string group = args.Word(0);
   if (group.empty() || group == "help") {
+    if (!args.Help() && group.empty()) PrintMessage("a command is needed");
     PrintHelp("", "");
     return ToInt(args.Help() || group == "help" ? ExitCode::Done : ExitCode::BadUsage);
   }
