@@ -120,10 +120,12 @@ TEST_F(KestrelCtlTest, AssignDisableAndRestoreChangeTheKeyboardsKeyMap) {
 
   Ok({"keys", "disable", "0x05"});
   Ok({"keys", "set", "Space", "mute"});
+  Ok({"keys", "set", "capslock", "229"});  // the right Shift, by code
   json map = State()["key_map"];
   EXPECT_EQ(map[Slot(kA)], json::array({kF5, 0x20}));
   EXPECT_EQ(map[Slot(kB)], json::array({0, 0x20}));
   EXPECT_EQ(map[Slot(0x2C)], json::array({127, 0x20}));
+  EXPECT_EQ(map[Slot(0x39)], json::array({229, 0x20}));
 
   Ok({"keys", "restore", "a"});
   map = State()["key_map"];
@@ -131,7 +133,7 @@ TEST_F(KestrelCtlTest, AssignDisableAndRestoreChangeTheKeyboardsKeyMap) {
   EXPECT_EQ(map[Slot(kB)], json::array({0, 0x20}));
 
   const json shown = Json({"keys", "show"});
-  ASSERT_EQ(shown["keys"].size(), 2u);
+  ASSERT_EQ(shown["keys"].size(), 3u);
   std::set<std::string> types;
   for (const auto& key : shown["keys"]) types.insert(key["type"].get<std::string>());
   EXPECT_EQ(types, (std::set<std::string>{"disabled", "function"}));

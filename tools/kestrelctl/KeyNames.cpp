@@ -9,9 +9,13 @@
 
 namespace {
 
-std::wstring Lower(std::wstring text) {
-  for (auto& c : text) c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-  return text;
+// Lower case without blanks, so "capslock" finds "Caps Lock".
+std::wstring Lower(const std::wstring& text) {
+  std::wstring folded;
+  for (wchar_t c : text) {
+    if (c != L' ') folded += static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+  }
+  return folded;
 }
 
 bool Same(const std::wstring& a, const std::wstring& b) { return !a.empty() && Lower(a) == Lower(b); }
