@@ -231,7 +231,9 @@ TEST_F(KestrelCtlTest, AbsentKeyboardStoresChangesThatApplySendsLater) {
   EXPECT_EQ(devices["keyboards"][0]["status"], "absent");
 
   Connect(true);
-  Ok({"apply"});
+  const CtlResult applied = Ok({"apply"});
+  EXPECT_NE(applied.err.find("sent to the keyboard"), std::string::npos) << applied.err;
+  EXPECT_EQ(applied.err.find("stored"), std::string::npos) << "apply stores nothing: " << applied.err;
   const json state = State();
   EXPECT_EQ(state["key_map"][Slot(kA)], json::array({kB, 0x20}));
   EXPECT_EQ(state["light_mode_commands"], 1);

@@ -97,6 +97,7 @@ ExitCode RunApply(Session& session, const Arguments& args) {
   if (!CheckUsage(args, 1, 1, {}, code)) return code;
   if (!session.RequireKeyboard()) return ExitCode::NoKeyboard;
   LightingModel& lighting = session.Lighting();
+  session.MarkSendOnly();
   session.QueueTask(TaskCode(DeviceTask::WriteKeyAssignments));
   // The mode first (the keyboard then starts it), then its parameters.
   session.Protocol().State().LightModeSent = false;
@@ -112,6 +113,7 @@ ExitCode RunReset(Session& session, const Arguments& args) {
   ExitCode code{};
   if (!CheckUsage(args, 1, 1, {}, code)) return code;
   if (!session.RequireKeyboard()) return ExitCode::NoKeyboard;
+  session.MarkSendOnly();
   session.QueueTask(TaskCode(DeviceTask::ResetDevice));
   return ExitCode::Done;
 }

@@ -225,7 +225,7 @@ void Session::ReportDelivery() {
     }
     PrintMessage("'kestrelctl apply' sends the settings once the keyboard is connected");
   } else if (m_sentTasks > 0) {
-    PrintMessage("stored and sent to the keyboard");
+    PrintMessage(m_sendOnly ? "sent to the keyboard" : "stored and sent to the keyboard");
   }
   m_heldTasks = 0;
   m_sentTasks = 0;

@@ -70,6 +70,9 @@ class Session final : public LightingHost, private TaskSink, private DeviceIndic
   // Flush, then one line on stderr: sent to the keyboard, or stored and
   // waiting for `kestrelctl apply`.  Nothing when nothing was queued.
   void ReportDelivery();
+  // For apply and reset, which send what is stored and store nothing new:
+  // the delivery line then says only that it was sent.
+  void MarkSendOnly() { m_sendOnly = true; }
   // For commands that cannot work without the keyboard: the reason on
   // stderr and false when it is absent or not accessible.
   bool RequireKeyboard();
@@ -113,6 +116,7 @@ class Session final : public LightingHost, private TaskSink, private DeviceIndic
 
   std::deque<int> m_tasks;
   int m_sentTasks = 0;
+  bool m_sendOnly = false;
   int m_heldTasks = 0;
   std::vector<KeyColour> m_picture;
 };
