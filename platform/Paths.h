@@ -11,11 +11,19 @@ namespace platform {
 // returned instead.
 std::wstring ModuleFolder();
 
-// $XDG_DATA_HOME (default ~/.local/share) + "<deviceName> Files/".
+// $XDG_DATA_HOME (default ~/.local/share) + "<deviceName> Files/".  A '/' in
+// the device name becomes '_', so the name always stays one folder.
 std::wstring UserDataFolder(const std::wstring& deviceName);
 
 // Creates every missing folder along `path` and `path` itself; true when
-// `path` is (now) a folder.
+// `path` is (now) a folder.  New folders are private to the user (0700).
 bool CreateFolderPath(const std::wstring& path);
+
+// True when `path` is a folder this process may create files in.
+bool IsWritableFolder(const std::wstring& path);
+
+// `name` made safe as one component of a path: '/' and NUL become '_', and
+// the empty name, "." and ".." become "_".
+std::wstring FileNameFrom(const std::wstring& name);
 
 }  // namespace platform

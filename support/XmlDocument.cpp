@@ -1,6 +1,7 @@
 #include "support/XmlDocument.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -38,6 +39,7 @@ constexpr std::size_t kDiagnosticsLimit = 1000;
 // One entry may quote a tag name; a huge one must not blow the log up.
 constexpr std::size_t kDiagnosticValueLimit = 100;
 constexpr std::size_t kDetectionPrefix = 1024;
+constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
 
 struct Element {
   int start = 0;
@@ -82,9 +84,7 @@ class FileHolder {
   std::FILE* m_file;
 };
 
-std::wstring EscapeValue(std::wstring_view value) {
-  std::wstring out;
-  out.reserve(value.size() + 8);
+void AppendEscaped(std::wstring& out, std::wstring_view value) {
   for (wchar_t c : value) {
     switch (c) {
       case L'<': out += L"&lt;"; break;
@@ -95,6 +95,12 @@ std::wstring EscapeValue(std::wstring_view value) {
       default: out.push_back(c);
     }
   }
+}
+
+std::wstring EscapeValue(std::wstring_view value) {
+  std::wstring out;
+  out.reserve(value.size() + 8);
+  AppendEscaped(out, value);
   return out;
 }
 
@@ -129,27 +135,28 @@ char32_t ResolveReference(std::wstring_view body) {
 }
 
 std::wstring DecodeValue(std::wstring_view raw) {
-  if (raw.find(L'&') == std::wstring_view::npos) return std::wstring(raw);
+  std::size_t amp = raw.find(L'&');
+  if (amp == std::wstring_view::npos) return std::wstring(raw);
   std::wstring out;
   out.reserve(raw.size());
   std::size_t i = 0;
-  while (i < raw.size()) {
-    if (raw[i] != L'&') {
-      out.push_back(raw[i++]);
-      continue;
-    }
+  while (amp != std::wstring_view::npos) {
+    out.append(raw.data() + i, amp - i);
+    i = amp;
     std::size_t j = i + 1;
     while (j < raw.size() && raw[j] != L';' && raw[j] < 0x80 && j - i - 1 < 9) ++j;
-    if (j < raw.size() && raw[j] == L';') {
-      if (const char32_t c = ResolveReference(raw.substr(i + 1, j - i - 1))) {
-        out.push_back(static_cast<wchar_t>(c));
-        i = j + 1;
-        continue;
-      }
+    const char32_t c = j < raw.size() && raw[j] == L';' ? ResolveReference(raw.substr(i + 1, j - i - 1)) : 0;
+    if (c != 0) {
+      out.push_back(static_cast<wchar_t>(c));
+      i = j + 1;
+    } else {
+      // Not a reference: the '&' stays and what follows is plain text.
+      out.push_back(L'&');
+      ++i;
     }
-    out.push_back(L'&');
-    ++i;
+    amp = raw.find(L'&', i);
   }
+  out.append(raw.data() + i, raw.size() - i);
   return out;
 }
 
@@ -170,6 +177,8 @@ struct DocumentData {
   std::wstring text;
   std::wstring diagnostics;
   std::vector<Element> elements;
+  std::vector<int> textOrder;  // element records by start offset, once edited
+  bool textOrdered = false;
   int parent = 0;
   int current = 0;
   int child = 0;
@@ -196,7 +205,9 @@ struct DocumentData {
   }
 
   void LogFileError(int error) {
-    std::string message = std::strerror(error);
+    // strerror_r (the GNU form) because documents live on worker threads too.
+    char buffer[256];
+    std::string message = strerror_r(error, buffer, sizeof(buffer));
     message = message.substr(0, message.find('\n'));
     Log(L"file_error", {{L"msg", platform::FromUtf8(message)}, {L"n", static_cast<long long>(error)}});
   }
@@ -224,22 +235,44 @@ struct DocumentData {
     return std::wstring_view(text).substr(begin, end - begin);
   }
 
-  void Splice(std::size_t pos, std::size_t removed, std::wstring_view piece) {
+  // Replaces `removed` characters at `pos` and moves the index with the
+  // text: every element starting after the change shifts, and the elements
+  // around it (`innermost` and its ancestors) grow or shrink.  The elements
+  // are kept in text order so that only those after the change are touched:
+  // a writer appending item after item stays linear.
+  void Splice(std::size_t pos, std::size_t removed, std::wstring_view piece, int innermost) {
     const std::size_t needed = text.size() - removed + piece.size();
     if (text.capacity() < needed) text.reserve(needed + needed / 2 + 128);
     text.replace(pos, removed, piece);
     const int at = static_cast<int>(pos);
     const int after = static_cast<int>(pos + removed);
     const int delta = static_cast<int>(piece.size()) - static_cast<int>(removed);
-    for (std::size_t r = 1; r < elements.size(); ++r) {
+    EnsureTextOrder();
+    auto it = std::lower_bound(textOrder.begin(), textOrder.end(), after,
+                               [this](int record, int offset) { return elements[record].start < offset; });
+    for (; it != textOrder.end(); ++it) elements[*it].start += delta;
+    for (int r = innermost; r != 0; r = elements[r].parent) {
       Element& e = elements[r];
-      if (e.start >= after) {
-        e.start += delta;
-      } else if (e.start < at && e.start + e.length > at) {
-        e.length += delta;
-      }
+      if (e.start < at && e.start + e.length > at) e.length += delta;
     }
     elements[0].length = static_cast<int>(text.size());
+  }
+
+  // Records from the parse stand in text order already; the order list is
+  // only built once the text is edited.
+  void EnsureTextOrder() {
+    if (textOrdered) return;
+    textOrder.resize(elements.size() - 1);
+    for (std::size_t r = 1; r < elements.size(); ++r) textOrder[r - 1] = static_cast<int>(r);
+    textOrdered = true;
+  }
+
+  void AddToTextOrder(int record) {
+    EnsureTextOrder();
+    const int start = elements[record].start;
+    auto it = std::lower_bound(textOrder.begin(), textOrder.end(), start,
+                               [this](int r, int offset) { return elements[r].start < offset; });
+    textOrder.insert(it, record);
   }
 
   void Link(int record, int parentRecord, int after) {
@@ -524,6 +557,8 @@ class Parser {
 
 void DocumentData::Parse() {
   elements.clear();
+  textOrder.clear();
+  textOrdered = false;
   elements.reserve(text.size() / 64 + 8);
   elements.emplace_back();
   elements[0].length = static_cast<int>(std::min(text.size(), kMaxTextLength));
@@ -568,9 +603,15 @@ bool XmlDocument::LoadFile(const std::wstring& path) {
     }
     char buffer[65536];
     std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof(buffer), file.Get())) > 0) bytes.append(buffer, got);
-    if (std::ferror(file.Get())) {
-      s.LogFileError(errno);
+    while ((got = std::fread(buffer, 1, sizeof(buffer), file.Get())) > 0 && bytes.size() <= kMaxFileBytes) {
+      bytes.append(buffer, got);
+    }
+    // A device that never ends (or a file no settings file could be) is
+    // refused instead of filling the memory.
+    const int error = std::ferror(file.Get()) ? errno : bytes.size() > kMaxFileBytes ? EFBIG : 0;
+    if (error != 0) {
+      bytes.clear();
+      s.LogFileError(error);
       s.Parse();
       return false;
     }
@@ -595,13 +636,13 @@ bool XmlDocument::LoadFile(const std::wstring& path) {
   }
   if (encoding) {
     s.Log(L"bom", {{L"encoding", encoding->name}});
-  } else if (size >= 2 && b[0] == '<' && b[1] == 0) {
+  } else if (size >= 4 && b[0] != 0 && b[1] == 0 && b[3] == 0) {
     // UTF-16 written without a mark still gives itself away by the zero
-    // byte beside its first '<'; read as 8-bit it would lose every
-    // character beyond ASCII.
+    // bytes beside its first characters (markup starts in ASCII); read as
+    // 8-bit it would lose every character beyond ASCII.
     encoding = xml::Utf16LeEncoding();
     s.Log(L"utf16_detection", {{L"encoding", encoding->name}});
-  } else if (size >= 2 && b[0] == 0 && b[1] == '<') {
+  } else if (size >= 4 && b[0] == 0 && b[1] != 0 && b[2] == 0) {
     encoding = xml::Utf16BeEncoding();
     s.Log(L"utf16_detection", {{L"encoding", encoding->name}});
   } else {
@@ -754,8 +795,15 @@ bool XmlDocument::AddElement(const std::wstring& name) {
   if (s.parent != 0 && s.current == 0 && (par.flags & kFlagSelfClosing) && parentEnd >= 2 && parentEnd <= n &&
       s.text[parentEnd - 2] == L'/') {
     // <parent .../> becomes <parent ...> CR LF <name/> CR LF </parent>.
+    // Slashes just before the closing one go too: left in place, "<p//>"
+    // would still read as an empty element.
     pos = parentEnd - 2;
     removed = 1;
+    const std::size_t nameEnd = static_cast<std::size_t>(par.start) + 1 + par.nameLength;
+    while (pos > nameEnd && s.text[pos - 1] == L'/') {
+      --pos;
+      ++removed;
+    }
     piece = L">\r\n<" + name + L"/>\r\n</";
     piece += s.NameOf(s.parent);
     elementOffset = 3;
@@ -779,10 +827,10 @@ bool XmlDocument::AddElement(const std::wstring& name) {
     }
     piece += L"<" + name + L"/>\r\n";
   }
-  s.Splice(pos, removed, piece);
+  s.Splice(pos, removed, piece, s.parent);
   if (reopened) {
     Element& p = s.elements[s.parent];
-    p.startTagLength -= 1;
+    p.startTagLength -= static_cast<int>(removed);
     p.endTagLength = p.nameLength + 3;
     p.flags &= ~kFlagSelfClosing;
   }
@@ -796,6 +844,7 @@ bool XmlDocument::AddElement(const std::wstring& name) {
   const int record = static_cast<int>(s.elements.size());
   s.elements.push_back(e);
   s.Link(record, s.parent, s.current);
+  s.AddToTextOrder(record);
   s.current = record;
   s.child = 0;
   return true;
@@ -804,25 +853,41 @@ bool XmlDocument::AddElement(const std::wstring& name) {
 bool XmlDocument::SetAttribute(const std::wstring& name, const std::wstring& value) {
   State& s = *m_state;
   if (s.current == 0 || !IsValidName(name)) return false;
-  const std::wstring escaped = L"\"" + EscapeValue(value) + L"\"";
-  if (s.text.size() + escaped.size() + name.size() + 8 > kMaxTextLength) return false;
+  if (s.text.size() + 6 * value.size() + name.size() + 8 > kMaxTextLength) return false;
   const std::wstring_view region = s.AttributeRegion(s.current);
   const xml::AttributeScan a = xml::FindAttribute(region, name);
   const std::size_t base = static_cast<std::size_t>(region.data() - s.text.data());
-  const std::size_t before = s.text.size();
+  std::wstring piece;
+  piece.reserve(name.size() + value.size() + 8);
+  std::size_t pos;
+  std::size_t removed = 0;
   if (a.found && a.hasValue) {
-    s.Splice(base + a.valueTokenBegin, a.valueTokenEnd - a.valueTokenBegin, escaped);
+    pos = base + a.valueTokenBegin;
+    removed = a.valueTokenEnd - a.valueTokenBegin;
   } else if (a.found) {
-    s.Splice(base + a.nameEnd, 0, L"=" + escaped);
+    pos = base + a.nameEnd;
+    piece += L'=';
   } else {
-    s.Splice(base + a.lastEnd, 0, L" " + name + L"=" + escaped);
+    pos = base + a.lastEnd;
+    // After a bare "b=" the new attribute would read as b's value; an
+    // explicit empty value keeps them apart.
+    piece += a.lastValueBareEmpty ? L"\"\" " : L" ";
+    piece += name;
+    piece += L'=';
   }
+  piece += L'"';
+  AppendEscaped(piece, value);
+  piece += L'"';
+  const std::size_t before = s.text.size();
+  s.Splice(pos, removed, piece, s.current);
   s.elements[s.current].startTagLength += static_cast<int>(s.text.size()) - static_cast<int>(before);
   return true;
 }
 
 bool XmlDocument::SetAttribute(const std::wstring& name, int value) {
-  return SetAttribute(name, std::to_wstring(value));
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof(digits), value).ptr;
+  return SetAttribute(name, std::wstring(digits, end));
 }
 
 bool XmlDocument::WellFormed() const {

@@ -150,19 +150,20 @@ XmlEncoding FromConverter(int codePage, const char* converter) {
   return e;
 }
 
-// A converter is only any use for a declaration read as 8-bit text when the
-// declaration itself survives the conversion unchanged.
+// A converter is only any use for a declaration read as 8-bit text when
+// markup survives the conversion unchanged ('+' rules out UTF-7, whose
+// shifted runs would swallow it).
 bool KeepsAscii(const char* converter) {
   IconvHandle cd("WCHAR_T", converter);
   if (!cd.Valid()) return false;
-  char input[] = "<?xml a='1'?>";
+  char input[] = "<?xml a='1'?>+A";
   wchar_t output[32] = {};
   char* in = input;
   std::size_t inLeft = sizeof(input) - 1;
   char* out = reinterpret_cast<char*>(output);
   std::size_t outLeft = sizeof(output);
   if (iconv(cd.Get(), &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1)) return false;
-  return inLeft == 0 && std::wstring_view(output) == L"<?xml a='1'?>";
+  return inLeft == 0 && std::wstring_view(output) == L"<?xml a='1'?>+A";
 }
 
 }  // namespace

@@ -1,11 +1,38 @@
 #include "support/XmlMarkup.h"
 
+#include <array>
+#include <cstdint>
 #include <cwchar>
 
 namespace xml {
 namespace {
 
-constexpr bool IsNameEnd(wchar_t c) { return IsSpace(c) || c == L'/' || c == L'>'; }
+// Character classes of the markup scanners, as bits of a table over ASCII.
+constexpr unsigned char kSpace = 1;
+constexpr unsigned char kTagNameStop = 2;        // whitespace, '/', '>'
+constexpr unsigned char kAttributeNameStop = 4;  // also '=' and '?'
+constexpr unsigned char kTokenStop = 8;          // in a tag: whitespace, '=', '/', '>'
+constexpr unsigned char kBareValueStop = 16;     // whitespace, '>'
+
+constexpr std::array<unsigned char, 128> MakeClasses() {
+  std::array<unsigned char, 128> t{};
+  for (wchar_t c : {L' ', L'\t', L'\r', L'\n'}) {
+    t[c] = kSpace | kTagNameStop | kAttributeNameStop | kTokenStop | kBareValueStop;
+  }
+  t[L'/'] |= kTagNameStop | kAttributeNameStop | kTokenStop;
+  t[L'>'] |= kTagNameStop | kAttributeNameStop | kTokenStop | kBareValueStop;
+  t[L'='] |= kAttributeNameStop | kTokenStop;
+  t[L'?'] |= kAttributeNameStop;
+  return t;
+}
+
+constexpr std::array<unsigned char, 128> kClasses = MakeClasses();
+
+inline bool Is(wchar_t c, unsigned char cls) {
+  return static_cast<std::uint32_t>(c) < 128 && (kClasses[static_cast<std::uint32_t>(c)] & cls) != 0;
+}
+
+inline bool IsNameEnd(wchar_t c) { return Is(c, kTagNameStop); }
 
 bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;
@@ -114,6 +141,10 @@ TagScan ScanStartTag(const wchar_t* p, std::size_t n, std::size_t start) {
   TagScan r;
   r.nameEnd = j;
   r.end = n;
+  // The same tokens as FindAttribute sees: names, '=' with a quoted or bare
+  // value, quoted literals standing alone.  Quotes inside a name are plain
+  // characters, so an edit at a token boundary never changes how the rest
+  // of the tag reads.
   while (j < n) {
     const wchar_t c = p[j];
     if (c == L'>') {
@@ -121,10 +152,8 @@ TagScan ScanStartTag(const wchar_t* p, std::size_t n, std::size_t start) {
       r.complete = true;
       return r;
     }
-    if (c == L'"' || c == L'\'') {
-      const wchar_t* q = std::wmemchr(p + j + 1, c, n - j - 1);
-      if (!q) return r;
-      j = static_cast<std::size_t>(q - p) + 1;
+    if (Is(c, kSpace)) {
+      ++j;
       continue;
     }
     if (c == L'/') {
@@ -139,65 +168,78 @@ TagScan ScanStartTag(const wchar_t* p, std::size_t n, std::size_t start) {
     }
     if (c == L'=') {
       ++j;
-      while (j < n && IsSpace(p[j])) ++j;
-      if (j < n && (p[j] == L'"' || p[j] == L'\'')) continue;
-      // An unquoted value keeps a '/' as its own.
-      while (j < n && !IsSpace(p[j]) && p[j] != L'>') ++j;
+      while (j < n && Is(p[j], kSpace)) ++j;
+      if (j < n && (p[j] == L'"' || p[j] == L'\'')) {
+        const wchar_t* q = std::wmemchr(p + j + 1, p[j], n - j - 1);
+        if (!q) return r;
+        j = static_cast<std::size_t>(q - p) + 1;
+        continue;
+      }
+      // A bare value keeps a '/' as its own.
+      while (j < n && !Is(p[j], kBareValueStop)) ++j;
       continue;
     }
-    ++j;
+    if (c == L'"' || c == L'\'') {
+      const wchar_t* q = std::wmemchr(p + j + 1, c, n - j - 1);
+      if (!q) return r;
+      j = static_cast<std::size_t>(q - p) + 1;
+      continue;
+    }
+    do {
+      ++j;
+    } while (j < n && !Is(p[j], kTokenStop));
   }
   return r;
 }
 
 AttributeScan FindAttribute(std::wstring_view region, std::wstring_view name) {
   AttributeScan r;
+  const wchar_t* p = region.data();
   const std::size_t n = region.size();
   std::size_t j = 0;
   while (true) {
-    while (j < n && IsSpace(region[j])) ++j;
+    while (j < n && Is(p[j], kSpace)) ++j;
     if (j >= n) break;
-    const wchar_t c = region[j];
+    const wchar_t c = p[j];
     if (c == L'/' || c == L'>' || c == L'?') break;
     if (c == L'"' || c == L'\'') {
       // A quoted literal with no name in front of it: step over it whole.
-      const std::size_t q = region.find(c, j + 1);
-      j = q == std::wstring_view::npos ? n : q + 1;
+      const wchar_t* q = std::wmemchr(p + j + 1, c, n - j - 1);
+      j = q ? static_cast<std::size_t>(q - p) + 1 : n;
       r.lastEnd = j;
+      r.lastValueBareEmpty = false;
       continue;
     }
     const std::size_t nameBegin = j;
-    while (j < n && !IsSpace(region[j]) && region[j] != L'=' && region[j] != L'/' && region[j] != L'>' &&
-           region[j] != L'?') {
-      ++j;
-    }
+    while (j < n && !Is(p[j], kAttributeNameStop)) ++j;
     const std::size_t nameEnd = j;
     std::size_t k = j;
-    while (k < n && IsSpace(region[k])) ++k;
+    while (k < n && Is(p[k], kSpace)) ++k;
     bool hasValue = false;
     std::size_t valueBegin = 0;
     std::size_t valueEnd = 0;
     std::size_t tokenBegin = 0;
     std::size_t tokenEnd = 0;
-    if (k < n && region[k] == L'=') {
+    if (k < n && p[k] == L'=') {
       ++k;
-      while (k < n && IsSpace(region[k])) ++k;
+      while (k < n && Is(p[k], kSpace)) ++k;
       hasValue = true;
       tokenBegin = k;
-      if (k < n && (region[k] == L'"' || region[k] == L'\'')) {
-        const std::size_t q = region.find(region[k], k + 1);
+      if (k < n && (p[k] == L'"' || p[k] == L'\'')) {
+        const wchar_t* q = std::wmemchr(p + k + 1, p[k], n - k - 1);
         valueBegin = k + 1;
-        valueEnd = q == std::wstring_view::npos ? n : q;
-        tokenEnd = q == std::wstring_view::npos ? n : q + 1;
+        valueEnd = q ? static_cast<std::size_t>(q - p) : n;
+        tokenEnd = q ? valueEnd + 1 : n;
       } else {
         valueBegin = k;
-        while (k < n && !IsSpace(region[k]) && region[k] != L'>') ++k;
+        while (k < n && !Is(p[k], kBareValueStop)) ++k;
         valueEnd = k;
         tokenEnd = k;
       }
       j = tokenEnd;
     }
-    if (region.substr(nameBegin, nameEnd - nameBegin) == name && nameEnd > nameBegin) {
+    if (nameEnd - nameBegin == name.size() && nameEnd > nameBegin &&
+        std::wmemcmp(p + nameBegin, name.data(), name.size()) == 0) {
       r.found = true;
       r.hasValue = hasValue;
       r.nameEnd = nameEnd;
@@ -209,6 +251,7 @@ AttributeScan FindAttribute(std::wstring_view region, std::wstring_view name) {
       return r;
     }
     r.lastEnd = hasValue ? tokenEnd : nameEnd;
+    r.lastValueBareEmpty = hasValue && tokenBegin == tokenEnd;
   }
   return r;
 }

@@ -40,6 +40,7 @@ struct AttributeScan {
   std::size_t valueTokenBegin = 0;   // the opening quote (or first character)
   std::size_t valueTokenEnd = 0;     // after the closing quote
   std::size_t lastEnd = 0;           // after the last attribute when not found
+  bool lastValueBareEmpty = false;   // the last attribute ends in "=" with no value
 };
 
 // Looks for the attribute `name` (exact) in the attribute part of a tag.

@@ -87,6 +87,7 @@ TEST(XmlDocumentBuild, AddElementPlacement) {
   const AddCase cases[] = {
       {L"<p/>", L"p", L"", L"<p>\r\n<n/>\r\n</p>"},
       {L"<p a=\"1\" />", L"p", L"", L"<p a=\"1\" >\r\n<n/>\r\n</p>"},
+      {L"<p a=\"1\"//>", L"p", L"", L"<p a=\"1\">\r\n<n/>\r\n</p>"},
       {L"<p></p>", L"p", L"", L"<p>\r\n<n/>\r\n</p>"},
       {L"<p>text</p>", L"p", L"", L"<p>text<n/>\r\n</p>"},
       {L"<p>\r\n<x/>\r\n</p>", L"p", L"", L"<p>\r\n<x/>\r\n<n/>\r\n</p>"},

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -102,6 +103,25 @@ TEST_F(XmlDocumentFile, EncodingsAreDetectedAndConverted) {
   }
 }
 
+TEST_F(XmlDocumentFile, EightBitFallbackFollowsTheLocale) {
+  // A locale of its own, so that the test does not depend on what the
+  // machine has installed.
+  const std::string command = "localedef -i en_US -f ISO-8859-15 '" + (m_folder / "en_US.ISO-8859-15").string() +
+                              "' >/dev/null 2>&1";
+  if (std::system(command.c_str()) != 0) GTEST_SKIP() << "localedef cannot build a locale here";
+  setenv("LOCPATH", m_folder.c_str(), 1);
+  setenv("LC_ALL", "en_US.ISO-8859-15", 1);
+  XmlDocument doc;
+  const bool loaded = doc.LoadFile(Write("in.xml", "<a v=\"\xA4\xBD\"/>"));
+  const std::wstring value = doc.FindElement(L"a") ? doc.GetAttribute(L"v") : L"";
+  const std::wstring diagnostics = doc.Diagnostics();
+  unsetenv("LOCPATH");
+  setenv("LC_ALL", "C.UTF-8", 1);
+  EXPECT_TRUE(loaded);
+  EXPECT_EQ(value, L"\u20AC\u0153");  // the euro and oe of Latin-9, not Latin-1's currency sign and one half
+  EXPECT_NE(diagnostics.find(L"<utf8_detection encoding=\"ISO-8859-15\"/>"), std::wstring::npos) << diagnostics;
+}
+
 TEST_F(XmlDocumentFile, SaveKeepsTheLoadedFormByteForByte) {
   const std::wstring text = L"<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<a v=\"\u00DC\U0001F600\"/>\r\n";
   const std::string forms[] = {
@@ -149,6 +169,41 @@ TEST_F(XmlDocumentFile, BuiltDocumentIsSavedAsDeclaredWithoutMark) {
   EXPECT_EQ(Read(PathOf("plain.xml")), "<a v=\"\xC3\x9C\"/>");
 }
 
+TEST_F(XmlDocumentFile, MacroFileBytes) {
+  XmlDocument doc;
+  doc.SetText(L"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n");
+  ASSERT_TRUE(doc.AddElement(L"macro"));
+  ASSERT_TRUE(doc.EnterElement());
+  ASSERT_TRUE(doc.AddElement(L"macroinfo"));
+  ASSERT_TRUE(doc.SetAttribute(L"name", L"M\u00FC"));
+  ASSERT_TRUE(doc.SetAttribute(L"times", 1));
+  ASSERT_TRUE(doc.SetAttribute(L"type", 0));
+  ASSERT_TRUE(doc.SetAttribute(L"delaytime", 10));
+  ASSERT_TRUE(doc.AddElement(L"macroitems"));
+  ASSERT_TRUE(doc.EnterElement());
+  for (int value : {65, 66}) {
+    ASSERT_TRUE(doc.AddElement(L"item"));
+    ASSERT_TRUE(doc.SetAttribute(L"desc", L"\u20AC"));
+    ASSERT_TRUE(doc.SetAttribute(L"type", 1));
+    ASSERT_TRUE(doc.SetAttribute(L"value", value));
+    ASSERT_TRUE(doc.SetAttribute(L"delay_time", 5));
+  }
+  ASSERT_TRUE(doc.SaveFile(PathOf("macro.xml")));
+  EXPECT_EQ(Read(PathOf("macro.xml")),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
+            "<macro>\r\n"
+            "<macroinfo name=\"M\xC3\xBC\" times=\"1\" type=\"0\" delaytime=\"10\"/>\r\n"
+            "<macroitems>\r\n"
+            "<item desc=\"\xE2\x82\xAC\" type=\"1\" value=\"65\" delay_time=\"5\"/>\r\n"
+            "<item desc=\"\xE2\x82\xAC\" type=\"1\" value=\"66\" delay_time=\"5\"/>\r\n"
+            "</macroitems>\r\n"
+            "</macro>\r\n");
+  XmlDocument reread;
+  ASSERT_TRUE(reread.LoadFile(PathOf("macro.xml")));
+  ASSERT_TRUE(reread.FindElement(L"macro") && reread.EnterElement() && reread.FindElement(L"macroinfo"));
+  EXPECT_EQ(reread.GetAttribute(L"name"), L"M\u00FC");
+}
+
 TEST_F(XmlDocumentFile, FileErrorsFailWithTheSystemReason) {
   XmlDocument doc;
   doc.SetText(L"<a/>");
@@ -156,6 +211,11 @@ TEST_F(XmlDocumentFile, FileErrorsFailWithTheSystemReason) {
   EXPECT_EQ(doc.GetText(), L"");
   EXPECT_EQ(doc.Diagnostics(), L"<file_error msg=\"No such file or directory\" n=\"2\"/>");
   EXPECT_FALSE(doc.FindElement(L"a"));
+
+  // A device without end is refused, not read until the memory runs out.
+  EXPECT_FALSE(doc.LoadFile(L"/dev/zero"));
+  EXPECT_EQ(doc.Diagnostics(), L"<file_error msg=\"File too large\" n=\"27\"/>");
+  EXPECT_EQ(doc.GetText(), L"");
 
   EXPECT_FALSE(doc.LoadFile(m_folder.wstring()));
   EXPECT_NE(doc.Diagnostics().find(L"<file_error msg=\"Is a directory\" n=\"21\"/>"), std::wstring::npos);

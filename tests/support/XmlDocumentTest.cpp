@@ -193,6 +193,9 @@ TEST(XmlDocumentAttributes, SetEscapesAndKeepsOrder) {
       {L"<a b=old c=\"2\"/>", L"b", L"new", L"<a b=\"new\" c=\"2\"/>"},
       {L"<a b c=\"2\"/>", L"b", L"new", L"<a b=\"new\" c=\"2\"/>"},
       {L"<a x=\"1\">text</a>", L"y", L"", L"<a x=\"1\" y=\"\">text</a>"},
+      {L"<a b=>t</a>", L"c", L"v", L"<a b=\"\" c=\"v\">t</a>"},
+      {L"<a n\"m=1/>t</a>", L"c", L"v", L"<a n\"m=1/ c=\"v\">t</a>"},
+      {L"<a 'x' ?y/>", L"c", L"v", L"<a 'x' c=\"v\" ?y/>"},
   };
   for (const auto& c : cases) {
     XmlDocument doc;
