@@ -194,6 +194,22 @@ bool IsRegistered(const std::wstring& family) {
   return registry.families.count(family) != 0;
 }
 
+bool IsInstalled(const std::wstring& family) {
+  const std::string name = platform::ToUtf8(family);
+  if (name.empty()) return false;
+  std::scoped_lock lock(text_engine::TextMutex());
+  FcPattern* pattern = FcPatternCreate();
+  if (!pattern) return false;
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
+  FcFontSet* fonts = objects ? FcFontList(nullptr, pattern, objects) : nullptr;
+  const bool found = fonts && fonts->nfont > 0;
+  if (fonts) FcFontSetDestroy(fonts);
+  if (objects) FcObjectSetDestroy(objects);
+  FcPatternDestroy(pattern);
+  return found;
+}
+
 std::wstring Resolve(const std::wstring& family) {
   Registry& registry = GetRegistry();
   std::scoped_lock lock(registry.mutex);
