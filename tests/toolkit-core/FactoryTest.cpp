@@ -10,6 +10,7 @@
 #include "toolkit/core/CArea.h"
 #include "toolkit/core/ControlFactory.h"
 #include "toolkit/core/FontRegistry.h"
+#include "toolkit/core/MImageList.h"
 #include "toolkit/core/MPanel.h"
 #include "toolkit/core/SkinFolder.h"
 
@@ -156,6 +157,33 @@ TEST_F(Factory, TextIsDrawnEvenWhenTheToolkitFontIsMissing) {
     for (int x = 0; x < 100; ++x) lit += (canvas.GetPixel(x, y) >> 24) > 128;
   }
   EXPECT_GT(lit, 20);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ImageList, EntriesBySliceAndId) {
+  MImageList list;
+  EXPECT_TRUE(list.AddImage(L"btn_apply.png", 4, 10));
+  EXPECT_FALSE(list.AddImage(L"no_such_picture.png", 1, 11));
+  EXPECT_TRUE(list.InsertImage(0, L"icon\\mode_usb.png", 1, 12));
+  ASSERT_EQ(list.GetImageCount(), 2);
+  EXPECT_EQ(list.GetImagePath(0), L"icon\\mode_usb.png");
+  EXPECT_EQ(list.GetImagePathByID(10), L"btn_apply.png");
+  const _M_IAMGELIST* apply = list.GetImageDataByID(10);
+  ASSERT_NE(apply, nullptr);
+  EXPECT_EQ(apply->sliceWidth, apply->image->GetWidth() / 4);
+  EXPECT_EQ(list.GetItemImageData(5), nullptr);
+
+  // Slice 1 drawn at a set size, centred: only the middle of the cell is painted.
+  list.SetDrawImgSize(10, 10);
+  Canvas canvas(30, 30);
+  list.DrawItemIcon(canvas, CRect(0, 0, 30, 30), 1, 1);
+  EXPECT_NE(canvas.GetPixel(15, 15) >> 24, 0u);
+  EXPECT_EQ(canvas.GetPixel(2, 2), 0u);
+  list.DelAllImages();
+  EXPECT_EQ(list.GetImageCount(), 0);
 }
 
 }  // namespace
