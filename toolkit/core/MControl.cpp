@@ -133,7 +133,7 @@ void MControl::OnPositionChange() {}
 void MControl::InvalidateRect(const RECT* rect, int erase) {
   if (!m_manager) return;
   if (m_manager->IsLayered()) {
-    m_manager->InvalidateRect(m_manager->GetClientRect(), 1);
+    m_manager->Invalidate();
     return;
   }
   m_manager->InvalidateRect(rect ? *rect : m_rect, erase);

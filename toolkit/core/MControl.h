@@ -90,9 +90,9 @@ class MControl : public MObject {
   CRect GetRect() const { return m_rect; }
   void SetVisible(int visible);
   void SetVisible(int visible, int redraw);
-  int IsVisible() const { return m_visible; }
+  int IsVisible() const { return m_visible.load(); }
   void SetEnabled(int enabled);
-  int IsEnabled() const { return m_enabled; }
+  int IsEnabled() const { return m_enabled.load(); }
   bool IsParentVisible() const;
   int IsDragDrop() const { return m_dragDrop; }
   void SetDragDrop(int on) { m_dragDrop = on; }
@@ -157,8 +157,10 @@ class MControl : public MObject {
   PaintManager* m_manager = nullptr;
   unsigned m_id = 0;
   CRect m_rect;
-  int m_visible = 1;
-  int m_enabled = 1;
+  // Read by the timer thread (which controls tick) while the UI thread
+  // shows and hides them.
+  std::atomic<int> m_visible{1};
+  std::atomic<int> m_enabled{1};
   int m_dragDrop = 0;
   int m_responsive = 1;
   int m_tabStop = 0;
