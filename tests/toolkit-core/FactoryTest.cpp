@@ -12,6 +12,7 @@
 #include "toolkit/core/FontRegistry.h"
 #include "toolkit/core/MImageList.h"
 #include "toolkit/core/MPanel.h"
+#include "toolkit/core/Manager.h"
 #include "toolkit/core/SkinFolder.h"
 
 namespace {
@@ -157,6 +158,22 @@ TEST_F(Factory, TextIsDrawnEvenWhenTheToolkitFontIsMissing) {
     for (int x = 0; x < 100; ++x) lit += (canvas.GetPixel(x, y) >> 24) > 128;
   }
   EXPECT_GT(lit, 20);
+}
+
+TEST_F(Factory, ARegisteredFontFileBecomesTheToolkitFont) {
+  TestDialog dialog;
+  ASSERT_TRUE(dialog.Open());
+  PaintManager& pm = dialog.GetPaintManager();
+  // The program ships no font folder here: the design's family is not there.
+  EXPECT_FALSE(FontRegistry::IsRegistered(L"SourceHanSansCN-Regular"));
+  EXPECT_FALSE(pm.AddTempFont(L"Core Test Missing", L"/nonexistent/font.otf"));
+  ASSERT_TRUE(pm.AddTempFont(L"Core Test Family", L"/usr/share/fonts/truetype/open-sans/OpenSans-Bold.ttf"));
+  EXPECT_EQ(pm.FindTempFont(L"Core Test Family"), L"Core Test Family");
+  const std::wstring saved = Manager::GetFontName();
+  Manager::SetFontName(L"Core Test Family");
+  TestControl* control = dialog.Add(1, CRect(0, 0, 10, 10));
+  EXPECT_EQ(control->GetFontFamily(L"Anything Else"), L"Core Test Family");
+  Manager::SetFontName(saved);
 }
 
 }  // namespace
