@@ -364,14 +364,14 @@ void PaintManager::OnTimer(unsigned number) {
 // ---- the periodic timer ----
 
 unsigned PaintManager::SetMTimer(unsigned periodMs) {
-  if (m_periodicId) PlumeTimer::KillTimer(m_periodicId);
+  KillMTimer();
   m_periodicId = PlumeTimer::SetTimer(periodMs, L"", 0);
   return m_periodicId;
 }
 
 void PaintManager::KillMTimer() {
-  if (m_periodicId) PlumeTimer::KillTimer(m_periodicId);
-  m_periodicId = 0;
+  const unsigned id = m_periodicId.exchange(0);
+  if (id) PlumeTimer::KillTimer(id);
 }
 
 void PaintManager::AddMTimer(MControl* control) {

@@ -13,6 +13,7 @@
 // periodic tick (OnMTimer), which the timer thread may call.  Off the UI
 // thread, invalidations are queued and handed to the UI thread by a posted
 // message; nothing touches the window there.
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -233,7 +234,8 @@ class PaintManager : public PlumeTimer {
   int m_windowDrag = 1;
   int m_active = 0;
 
-  unsigned m_periodicId = 0;
+  // Read by the tick thread; the first tick may come before it is stored.
+  std::atomic<unsigned> m_periodicId{0};
   std::vector<MControl*> m_periodic;
   std::recursive_mutex m_periodicLock;
   std::vector<ControlTimer> m_timers;
