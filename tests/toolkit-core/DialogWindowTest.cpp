@@ -4,6 +4,8 @@
 
 #include "CoreTestSupport.h"
 #include "toolkit/core/MAirBladder.h"
+#include "toolkit/core/MRender.h"
+#include "toolkit/core/SkinFolder.h"
 
 using namespace platform;
 
@@ -81,6 +83,43 @@ TEST_F(DialogWindow, ARemovedControlLeavesNoHoverFocusOrTimerBehind) {
   SendMessage(dialog.GetSafeHwnd(), WM_LBUTTONUP, 0, MakeLParam(30, 30));
   SendMessage(dialog.GetSafeHwnd(), WM_MOUSEMOVE, 0, MakeLParam(31, 31));
   EXPECT_EQ(pm.GetControls().size(), 0u);
+}
+
+TEST_F(DialogWindow, BackgroundImageAtItsSizeOrStretchedAsAFrame) {
+  TestDialog dialog;
+  ASSERT_TRUE(dialog.Open(CRect(0, 0, 300, 200)));
+  PaintManager& pm = dialog.GetPaintManager();
+  EXPECT_EQ(dialog.LoadBKImage(L"no_such_background.png"), 0);
+  const Canvas& image = pm.GetPaintImage();
+  ASSERT_TRUE(PumpUntil([&] { return image.IsValid(); }));
+  PumpFor(30);
+  EXPECT_EQ(image.GetColor(150, 100), ArgbFromColorRef(0x130D09, 254));  // the colours instead
+  EXPECT_EQ(image.GetColor(0, 0), ArgbFromColorRef(0xFDA810, 254));
+
+  ASSERT_EQ(dialog.LoadBKImage(L"img_tip_bk.png"), 1);  // 190 x 100
+  std::unique_ptr<Image> picture = MRender::LoadImageFromFile(SkinFolder::SkinFile(L"img_tip_bk.png"));
+  ASSERT_NE(picture, nullptr);
+  const Canvas& source = picture->GetFrame(0);
+  ASSERT_TRUE(PumpUntil([&] { return image.GetPixel(10, 10) == source.GetPixel(10, 10); }));
+  // Mode 0: the picture at its own size at the top-left corner, nothing
+  // (not the colours) beyond it.
+  EXPECT_EQ(image.GetPixel(250, 150), 0u);
+  // Mode 1: a frame over the whole client, corners unscaled.
+  dialog.SetBackMode(BACK_MODE_FRAME, 4);
+  ASSERT_TRUE(PumpUntil([&] { return image.GetPixel(298, 198) == source.GetPixel(188, 98); }));
+  EXPECT_EQ(image.GetPixel(1, 1), source.GetPixel(1, 1));
+}
+
+TEST_F(DialogWindow, CursorsByName) {
+  TestDialog dialog;
+  ASSERT_TRUE(dialog.Open());
+  TestControl* control = dialog.Add(5, CRect(0, 0, 100, 100));
+  EXPECT_EQ(control->OnControlSetCursor(0, CPoint(10, 10)), 0);  // none set
+  control->SetCursorEx(L"pointer");                             // not a cursor name
+  EXPECT_EQ(control->OnControlSetCursor(0, CPoint(10, 10)), 0);
+  control->SetCursorEx(L"hand");
+  EXPECT_EQ(control->OnControlSetCursor(0, CPoint(10, 10)), 1);
+  EXPECT_EQ(control->OnControlSetCursor(0, CPoint(150, 10)), 0);  // outside
 }
 
 }  // namespace

@@ -61,7 +61,9 @@ int PaintManager::OnPaint(CRect update) {
   if (layered) dirty = client;
   const CRect clip = dirty;
   m_image.PushClip(clip);
-  if (layered) m_image.ClearRect(dirty, 0);
+  // What was painted last time must not show through a background picture
+  // with transparent parts.
+  m_image.ClearRect(dirty, 0);
   PaintBackground(m_image, client);
   {
     std::scoped_lock lock(m_areaLock);
