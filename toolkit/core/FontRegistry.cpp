@@ -197,16 +197,17 @@ bool IsRegistered(const std::wstring& family) {
 bool IsInstalled(const std::wstring& family) {
   const std::string name = platform::ToUtf8(family);
   if (name.empty()) return false;
+  // Through Pango, not fontconfig directly: Pango's font map finishes its
+  // own (threaded) fontconfig set-up before it answers.
   std::scoped_lock lock(text_engine::TextMutex());
-  FcPattern* pattern = FcPatternCreate();
-  if (!pattern) return false;
-  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
-  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, nullptr);
-  FcFontSet* fonts = objects ? FcFontList(nullptr, pattern, objects) : nullptr;
-  const bool found = fonts && fonts->nfont > 0;
-  if (fonts) FcFontSetDestroy(fonts);
-  if (objects) FcObjectSetDestroy(objects);
-  FcPatternDestroy(pattern);
+  PangoFontFamily** families = nullptr;
+  int count = 0;
+  pango_font_map_list_families(text_engine::FontMap(), &families, &count);
+  bool found = false;
+  for (int i = 0; i < count && !found; ++i) {
+    found = g_ascii_strcasecmp(pango_font_family_get_name(families[i]), name.c_str()) == 0;
+  }
+  g_free(families);
   return found;
 }
 
