@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 #include "platform/TextConvert.h"
@@ -164,8 +165,13 @@ TEST_F(Factory, ARegisteredFontFileBecomesTheToolkitFont) {
   TestDialog dialog;
   ASSERT_TRUE(dialog.Open());
   PaintManager& pm = dialog.GetPaintManager();
-  // The program ships no font folder here: the design's family is not there.
-  EXPECT_FALSE(FontRegistry::IsRegistered(L"SourceHanSansCN-Regular"));
+  // The font folder's file, when the build placed it there, is the
+  // toolkit font under its own name; without it the embedded font stands in.
+  const bool shipped = std::filesystem::exists(
+      platform::ToUtf8(SkinFolder::FontDirectory() + L"SourceHanSansCN-Regular.otf"));
+  EXPECT_EQ(pm.FindTempFont(L"SourceHanSansCN-Regular"),
+            shipped ? std::wstring(L"SourceHanSansCN-Regular") : std::wstring(FontRegistry::kEmbeddedFontFamily));
+  EXPECT_EQ(FontRegistry::IsRegistered(L"SourceHanSansCN-Regular"), shipped);
   EXPECT_FALSE(pm.AddTempFont(L"Core Test Missing", L"/nonexistent/font.otf"));
   ASSERT_TRUE(pm.AddTempFont(L"Core Test Family", L"/usr/share/fonts/truetype/open-sans/OpenSans-Bold.ttf"));
   EXPECT_EQ(pm.FindTempFont(L"Core Test Family"), L"Core Test Family");
@@ -173,6 +179,9 @@ TEST_F(Factory, ARegisteredFontFileBecomesTheToolkitFont) {
   Manager::SetFontName(L"Core Test Family");
   TestControl* control = dialog.Add(1, CRect(0, 0, 10, 10));
   EXPECT_EQ(control->GetFontFamily(L"Anything Else"), L"Core Test Family");
+  Manager::SetFontName(L"Core Test Nowhere");
+  TestControl* fallback = dialog.Add(2, CRect(0, 0, 10, 10));
+  EXPECT_EQ(fallback->GetFontFamily(), std::wstring(FontRegistry::kEmbeddedFontFamily));
   Manager::SetFontName(saved);
 }
 
