@@ -217,3 +217,26 @@ TEST(ControlTree, ClassNamesMatchExactly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ControlTree, PanelPassesItsEnabledStateToItsChildren) {
+  RecordingParent root;
+  MPanel panel(&root, 10, CRect(0, 0, 100, 100), 1);
+  auto* a = new TestControl(&panel, 20, CRect(0, 0, 10, 10));
+  auto* b = new TestControl(&panel, 21, CRect(20, 0, 30, 10), 0);
+  panel.AddChild(a, 1);
+  panel.AddChild(b, 1);
+  panel.SetEnabled(0);
+  EXPECT_EQ(panel.IsEnabled(), 0);
+  EXPECT_EQ(a->IsEnabled(), 0);
+  EXPECT_EQ(b->IsEnabled(), 0);
+  // A disabled control takes no press and no wheel.
+  panel.SetEnabled(1);
+  a->SetEnabled(0);
+  EXPECT_EQ(panel.OnLButtonDown(0, CPoint(5, 5)), 0);
+  EXPECT_EQ(a->presses, 0);
+  EXPECT_EQ(a->OnScroll(1, 1, CPoint(5, 5)), 0);
+}
+
+}  // namespace
