@@ -194,6 +194,23 @@ bool IsRegistered(const std::wstring& family) {
   return registry.families.count(family) != 0;
 }
 
+bool IsInstalled(const std::wstring& family) {
+  const std::string name = platform::ToUtf8(family);
+  if (name.empty()) return false;
+  // Through Pango, not fontconfig directly: Pango's font map finishes its
+  // own (threaded) fontconfig set-up before it answers.
+  std::scoped_lock lock(text_engine::TextMutex());
+  PangoFontFamily** families = nullptr;
+  int count = 0;
+  pango_font_map_list_families(text_engine::FontMap(), &families, &count);
+  bool found = false;
+  for (int i = 0; i < count && !found; ++i) {
+    found = g_ascii_strcasecmp(pango_font_family_get_name(families[i]), name.c_str()) == 0;
+  }
+  g_free(families);
+  return found;
+}
+
 std::wstring Resolve(const std::wstring& family) {
   Registry& registry = GetRegistry();
   std::scoped_lock lock(registry.mutex);

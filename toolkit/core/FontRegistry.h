@@ -20,6 +20,9 @@ bool AddFontFile(const std::wstring& family, const std::string& path);
 // The same for a "TTF" resource of the toolkit library.
 bool AddFontResource(const std::wstring& family, unsigned resourceId);
 bool IsRegistered(const std::wstring& family);
+// True when fontconfig knows an installed (or registered) font of exactly
+// this family name.
+bool IsInstalled(const std::wstring& family);
 // The family to ask the text engine for: the file's own family for a
 // registered name, otherwise the name itself (an installed family).
 std::wstring Resolve(const std::wstring& family);

@@ -1,12 +1,14 @@
 // taviui-gallery: shows every drawing helper in one window.
 //   taviui-gallery                    opens the window until it is closed
 //   taviui-gallery --screenshot FILE  writes what the window shows as PNG and exits
+//   taviui-gallery --dialog [...]     the same for the toolkit dialog built through the factory
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "platform/UiLoop.h"
 #include "platform/Window.h"
+#include "tools/taviui-gallery/GalleryDialog.h"
 #include "tools/taviui-gallery/GalleryPage.h"
 
 namespace {
@@ -63,11 +65,14 @@ class GalleryWindow : public platform::WindowHandler {
 
 int main(int argc, char** argv) {
   std::string screenshot;
+  bool dialog = false;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
       screenshot = argv[++i];
+    } else if (std::strcmp(argv[i], "--dialog") == 0) {
+      dialog = true;
     } else {
-      std::fprintf(stderr, "usage: %s [--screenshot FILE]\n", argv[0]);
+      std::fprintf(stderr, "usage: %s [--dialog] [--screenshot FILE]\n", argv[0]);
       return 2;
     }
   }
@@ -75,6 +80,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "taviui-gallery: cannot open the X display (is DISPLAY set?)\n");
     return 1;
   }
+  if (dialog) return gallery::RunDialog(screenshot);
   GalleryWindow handler(screenshot);
   platform::Window window(&handler);
   platform::WindowCreateParams params;
