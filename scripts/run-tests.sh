@@ -19,18 +19,23 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A free display number: the first one without a lock file.
-display=90
-while [ -e /tmp/.X${display}-lock ] || [ -e /tmp/.X11-unix/X${display} ]; do
-  display=$((display + 1))
-done
-Xvfb :${display} -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display number itself and writes it to the given file
+# descriptor once it accepts connections, so two test runs started at the
+# same moment never share one server (and its one pointer).
+display_file=$(mktemp /tmp/kestrel-display.XXXXXX)
+Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 pids+=($!)
-export DISPLAY=:${display}
-for _ in $(seq 1 100); do
-  xdpyinfo >/dev/null 2>&1 && break
+for _ in $(seq 1 200); do
+  [ -s "$display_file" ] && break
   sleep 0.05
 done
+display=$(tr -dc '0-9' <"$display_file")
+rm -f "$display_file"
+if [ -z "$display" ]; then
+  echo "run-tests: Xvfb did not start" >&2
+  exit 1
+fi
+export DISPLAY=:${display}
 if command -v xcompmgr >/dev/null; then
   xcompmgr >/dev/null 2>&1 &
   pids+=($!)
