@@ -62,6 +62,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckText(FindLanguageString(text, section, L"1"));
   }
 
+  // The first line of the input as the value of a key, repeated until it is
+  // longer than a text may be: the lookup gives part of it, and a value
+  // far past the limit is cut to exactly the limit, not dropped.
+  const std::wstring line = text.substr(0, text.find(L'\n'));
+  if (!line.empty()) {
+    std::wstring value = line;
+    while (value.size() <= kMaxLanguageText + 8) value += line;
+    const std::wstring found = FindLanguageString(L"[KB.DIALOG]\n65=" + value, kLanguageSection, L"65");
+    CheckText(found);
+    if (value.find(found) == std::wstring::npos) abort();
+    const std::size_t first = value.find_first_not_of(L" \t\r\v\f");
+    const std::size_t last = value.find_last_not_of(L" \t\r\v\f");
+    if (first != std::wstring::npos && last - first + 1 > kMaxLanguageText + 2 &&
+        found.size() != kMaxLanguageText) {
+      abort();
+    }
+  }
+
   // Whatever the bytes decoded to is text: stored again with a byte-order
   // mark it reads back unchanged.
   const std::u16string units = platform::ToUtf16(text);
