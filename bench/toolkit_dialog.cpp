@@ -5,9 +5,6 @@
 // per full repaint, with and without re-rendering every cache, against the
 // budget of one 60 Hz frame.
 // Without $DISPLAY the benchmark starts its own Xvfb and stops it after.
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -17,13 +14,12 @@
 #include <thread>
 #include <vector>
 
+#include "PrivateXServer.h"
 #include "platform/UiLoop.h"
 #include "toolkit/core/CArea.h"
 #include "toolkit/core/MControlFont.h"
 #include "toolkit/core/MDialog.h"
 #include "toolkit/core/MRender.h"
-
-extern char** environ;
 
 namespace {
 
@@ -32,38 +28,6 @@ constexpr int kHeight = 720;
 constexpr int kAreas = 250;
 constexpr int kButtons = 50;
 constexpr double kFrameBudgetMs = 1000.0 / 60.0;
-
-class PrivateServer {
- public:
-  bool Start() {
-    for (int display = 150; display < 200; ++display) {
-      if (access(("/tmp/.X11-unix/X" + std::to_string(display)).c_str(), F_OK) == 0) continue;
-      const std::string name = ":" + std::to_string(display);
-      std::vector<char*> argv = {const_cast<char*>("Xvfb"), const_cast<char*>(name.c_str()),
-                                 const_cast<char*>("-screen"), const_cast<char*>("0"),
-                                 const_cast<char*>("1920x1080x24"), const_cast<char*>("-nolisten"),
-                                 const_cast<char*>("tcp"), nullptr};
-      if (posix_spawnp(&m_pid, "Xvfb", nullptr, nullptr, argv.data(), environ) != 0) return false;
-      setenv("DISPLAY", name.c_str(), 1);
-      for (int i = 0; i < 100; ++i) {
-        if (platform::OpenDisplay()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      }
-      return false;
-    }
-    return false;
-  }
-  ~PrivateServer() {
-    if (m_pid > 0) {
-      kill(m_pid, SIGTERM);
-      int status;
-      waitpid(m_pid, &status, 0);
-    }
-  }
-
- private:
-  pid_t m_pid = 0;
-};
 
 // A button as the controls draw one: a cached rounded picture with its
 // title, re-rendered when the hover state changes.
@@ -134,7 +98,7 @@ void Report(const char* what, double ms) {
 }  // namespace
 
 int main() {
-  PrivateServer server;
+  PrivateXServer server;
   if (!platform::OpenDisplay() && !server.Start()) {
     std::fprintf(stderr, "bench_toolkit_dialog: no X display and no Xvfb\n");
     return 1;

@@ -3,9 +3,6 @@
 // dirty rectangle, composed on a Canvas and shown in a real window.
 // Goals on this machine: <= 4 ms per full frame, <= 0.5 ms per small one.
 // Without $DISPLAY the benchmark starts its own Xvfb and stops it after.
-#include <signal.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,11 +12,10 @@
 #include <thread>
 #include <vector>
 
+#include "PrivateXServer.h"
 #include "platform/UiLoop.h"
 #include "platform/Window.h"
 #include "toolkit/core/MRender.h"
-
-extern char** environ;
 
 namespace {
 
@@ -32,39 +28,6 @@ constexpr double kSmallGoalMs = 0.5;
 struct CachedControl {
   Canvas image;
   CRect rect;
-};
-
-// A private X server for the run, stopped (and reaped) on exit.
-class PrivateServer {
- public:
-  bool Start() {
-    for (int display = 150; display < 200; ++display) {
-      if (access(("/tmp/.X11-unix/X" + std::to_string(display)).c_str(), F_OK) == 0) continue;
-      const std::string name = ":" + std::to_string(display);
-      std::vector<char*> argv = {const_cast<char*>("Xvfb"), const_cast<char*>(name.c_str()),
-                                 const_cast<char*>("-screen"), const_cast<char*>("0"),
-                                 const_cast<char*>("1920x1080x24"), const_cast<char*>("-nolisten"),
-                                 const_cast<char*>("tcp"), nullptr};
-      if (posix_spawnp(&m_pid, "Xvfb", nullptr, nullptr, argv.data(), environ) != 0) return false;
-      setenv("DISPLAY", name.c_str(), 1);
-      for (int i = 0; i < 100; ++i) {
-        if (platform::OpenDisplay()) return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      }
-      return false;
-    }
-    return false;
-  }
-  ~PrivateServer() {
-    if (m_pid > 0) {
-      kill(m_pid, SIGTERM);
-      int status;
-      waitpid(m_pid, &status, 0);
-    }
-  }
-
- private:
-  pid_t m_pid = 0;
 };
 
 template <typename F>
@@ -123,7 +86,7 @@ int main() {
   Report("compose full frame", composeFull, kFullGoalMs);
   Report("compose 40 x 40 dirty rectangle", composeSmall, kSmallGoalMs);
 
-  PrivateServer server;
+  PrivateXServer server;
   if (!platform::OpenDisplay() && !server.Start()) {
     std::printf("no X display and no Xvfb: presentation not measured\n");
     return 0;

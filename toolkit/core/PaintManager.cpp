@@ -435,6 +435,21 @@ void PaintManager::ShowAirBladder(int show, int ownerId) {
 
 // ---- image registry ----
 
+namespace {
+
+// The record of a freshly loaded picture cut into `states` equal slices; the
+// first request fixes the state count for everyone who asks later.
+std::unique_ptr<ImgResInfo> SlicedImage(std::unique_ptr<Image> image, int states) {
+  auto info = std::make_unique<ImgResInfo>();
+  info->states = std::max(1, states);
+  info->sliceWidth = image->GetWidth() / info->states;
+  info->height = image->GetHeight();
+  info->image = std::move(image);
+  return info;
+}
+
+}  // namespace
+
 ImgResInfo* PaintManager::AddImgResInfo(const wchar_t* file, int states) {
   if (!file || !*file) return nullptr;
   std::scoped_lock lock(m_imageLock);
@@ -442,13 +457,8 @@ ImgResInfo* PaintManager::AddImgResInfo(const wchar_t* file, int states) {
   if (found != m_fileImages.end()) return found->second.get();
   std::unique_ptr<Image> image = MRender::LoadImageFromFile(SkinFolder::SkinFile(file));
   if (!image) return nullptr;
-  auto info = std::make_unique<ImgResInfo>();
-  const int count = std::max(1, states);
-  info->sliceWidth = image->GetWidth() / count;
-  info->height = image->GetHeight();
-  info->states = count;
+  auto info = SlicedImage(std::move(image), states);
   info->fileName = file;
-  info->image = std::move(image);
   ImgResInfo* result = info.get();
   m_fileImages.emplace(file, std::move(info));
   return result;
@@ -462,13 +472,8 @@ ImgResInfo* PaintManager::AddImgResInfo(unsigned resId, const CString& resType, 
   HINSTANCE module = fromApplication ? m_appModule : &ResourceModule::Toolkit();
   std::unique_ptr<Image> image = MRender::LoadImageFromIDResource(resId, resType, module);
   if (!image) return nullptr;
-  auto info = std::make_unique<ImgResInfo>();
-  const int count = std::max(1, states);
-  info->sliceWidth = image->GetWidth() / count;
-  info->height = image->GetHeight();
-  info->states = count;
+  auto info = SlicedImage(std::move(image), states);
   info->resourceId = resId;
-  info->image = std::move(image);
   ImgResInfo* result = info.get();
   map.emplace(resId, std::move(info));
   return result;
