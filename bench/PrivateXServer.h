@@ -23,8 +23,14 @@ class PrivateXServer {
 
   bool Start() {
     for (int display = 150; display < 200; ++display) {
-      if (access(("/tmp/.X11-unix/X" + std::to_string(display)).c_str(), F_OK) == 0) continue;
-      const std::string name = ":" + std::to_string(display);
+      // Appending (not "text" + number) keeps GCC 12's -Wrestrict false
+      // alarm on prepended string literals away at -O3.
+      const std::string number = std::to_string(display);
+      std::string socket = "/tmp/.X11-unix/X";
+      socket += number;
+      if (access(socket.c_str(), F_OK) == 0) continue;
+      std::string name = ":";
+      name += number;
       std::vector<char*> argv = {const_cast<char*>("Xvfb"), const_cast<char*>(name.c_str()),
                                  const_cast<char*>("-screen"), const_cast<char*>("0"),
                                  const_cast<char*>("1920x1080x24"), const_cast<char*>("-nolisten"),
