@@ -66,6 +66,9 @@ TEST_F(Dialog, BackgroundPressDragsTheWindowButNotOverAResponsiveControl) {
   TestDialog dialog;
   ASSERT_TRUE(dialog.Open(CRect(200, 200, 520, 440)));
   TestControl* control = dialog.Add(5, CRect(0, 0, 100, 100));
+  // The window's place is known only once the server has answered; the
+  // press must not be aimed before that.
+  ASSERT_TRUE(PumpUntil([&] { return control->draws > 0 && dialog.GetWindowRect().left == 200; }));
   PumpFor(100);
   auto dragFrom = [&](CPoint client) {
     const CRect before = dialog.GetWindowRect();
