@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "MessagePump.h"
 #include "platform/UiLoop.h"
 #include "toolkit/core/MControlFont.h"
 #include "toolkit/core/MDialog.h"
@@ -121,23 +122,3 @@ class TestDialog : public MDialog {
   std::function<void(TestDialog&, CRect)> onInit;
 };
 
-inline bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 3000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= end) return false;
-    platform::PumpMessages(10);
-  }
-  return true;
-}
-
-inline void PumpFor(int ms) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < end) platform::PumpMessages(5);
-}
-
-class DisplayTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!platform::OpenDisplay()) GTEST_SKIP() << "no X display: these tests run under Xvfb (make test)";
-  }
-};

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "MessagePump.h"
 #include "platform/UiLoop.h"
 #include "platform/Window.h"
 
@@ -38,28 +39,3 @@ class RecordingHandler : public platform::WindowHandler {
   std::function<bool(platform::Window&, const platform::Message&, intptr_t& result)> onMessage;
 };
 
-// Pumps until the condition holds or the time is up; true when it held.
-inline bool PumpUntil(const std::function<bool()>& condition, int timeoutMs = 3000) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (!condition()) {
-    if (std::chrono::steady_clock::now() >= end) return false;
-    platform::PumpMessages(10);
-  }
-  return true;
-}
-
-// Pumps for a while whatever happens.
-inline void PumpFor(int ms) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-  while (std::chrono::steady_clock::now() < end) platform::PumpMessages(5);
-}
-
-// Tests on a real X server; skipped with a message when there is none.
-class DisplayTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (!platform::OpenDisplay()) {
-      GTEST_SKIP() << "no X display (DISPLAY is not set): window tests run under Xvfb (make test)";
-    }
-  }
-};

@@ -9,6 +9,14 @@ void Line(cairo_t* cr, double x0, double y0, double x1, double y1) {
   cairo_line_to(cr, x1, y1);
 }
 
+// The open box under the import and export arrows.
+void Tray(cairo_t* cr) {
+  cairo_move_to(cr, 4, 14.5);
+  cairo_line_to(cr, 4, 20);
+  cairo_line_to(cr, 20, 20);
+  cairo_line_to(cr, 20, 14.5);
+}
+
 void Box(cairo_t* cr, double x, double y, double w, double h, double r) {
   cairo_new_sub_path(cr);
   cairo_arc(cr, x + w - r, y + r, r, -M_PI / 2, 0);
@@ -289,10 +297,7 @@ void DrawGlyph(cairo_t* cr, Glyph glyph, double x, double y, double size, double
       cairo_move_to(cr, 7.5, 9.5);
       cairo_line_to(cr, 12, 14);
       cairo_line_to(cr, 16.5, 9.5);
-      cairo_move_to(cr, 4, 14.5);
-      cairo_line_to(cr, 4, 20);
-      cairo_line_to(cr, 20, 20);
-      cairo_line_to(cr, 20, 14.5);
+      Tray(cr);
       cairo_stroke(cr);
       break;
     case Glyph::Export:
@@ -300,10 +305,7 @@ void DrawGlyph(cairo_t* cr, Glyph glyph, double x, double y, double size, double
       cairo_move_to(cr, 7.5, 8);
       cairo_line_to(cr, 12, 3.5);
       cairo_line_to(cr, 16.5, 8);
-      cairo_move_to(cr, 4, 14.5);
-      cairo_line_to(cr, 4, 20);
-      cairo_line_to(cr, 20, 20);
-      cairo_line_to(cr, 20, 14.5);
+      Tray(cr);
       cairo_stroke(cr);
       break;
     case Glyph::Folder:
